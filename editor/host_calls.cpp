@@ -1,0 +1,174 @@
+#include "editor/host_calls.h"
+
+#include "addon/bstr.h"
+#include "addon/errors.h"
+#include "addon/variant.h"
+
+namespace kavrel::host {
+
+ComPtr<IHostSelection> Selection(IHostApplication* app) {
+    ComPtr<IHostSelection> result;
+    CheckAutomation(app->GetSelection(result.put()));
+    return result;
+}
+
+LONG SelectionCount(IHostSelection* selection) {
+    LONG count = 0;
+    CheckAutomation(selection->GetCount(&count));
+    return count;
+}
+
+std::u16string SelectedId(IHostSelection* selection, LONG index) {
+    Bstr id;
+    CheckAutomation(selection->GetItemId(index, id.put()));
+    return id.str();
+}
+
+ComPtr<IHostDatabase> Database(IHostApplication* app) {
+    ComPtr<IHostDatabase> result;
+    CheckAutomation(app->GetDatabase(result.put()));
+    return result;
+}
+
+ComPtr<IHostMapObjects> MapObjectsOf(IHostDatabase* database) {
+    ComPtr<IHostMapObjects> result;
+    CheckAutomation(database->GetMapObjects(result.put()));
+    return result;
+}
+
+ComPtr<IHostMapObject> ObjectById(IHostMapObjects* objects, std::u16string_view id) {
+    ComPtr<IHostMapObject> result;
+    Bstr text(id);
+    CheckAutomation(objects->GetObject(text.get(), result.put()));
+    return result;
+}
+
+void Commit(IHostMapObjects* objects) {
+    CheckAutomation(objects->CommitChanges());
+}
+
+ComPtr<IHostShapes> Shapes(IHostMapObject* object) {
+    ComPtr<IHostShapes> result;
+    CheckAutomation(object->GetShapes(result.put()));
+    return result;
+}
+
+LONG ShapeCount(IHostShapes* shapes) {
+    LONG count = 0;
+    CheckAutomation(shapes->GetCount(&count));
+    return count;
+}
+
+ComPtr<IHostShape> ShapeAt(IHostShapes* shapes, LONG index) {
+    ComPtr<IHostShape> result;
+    CheckAutomation(shapes->GetItem(index, result.put()));
+    return result;
+}
+
+ComPtr<IHostShape> AppendShape(IHostShapes* shapes, std::u16string_view style_id) {
+    ComPtr<IHostShape> result;
+    Bstr style(style_id);
+    CheckAutomation(shapes->Insert(-1, style.get(), result.put()));
+    return result;
+}
+
+void ClearShapes(IHostShapes* shapes) {
+    CheckAutomation(shapes->Clear());
+}
+
+std::u16string StyleId(IHostShape* shape) {
+    Bstr id;
+    CheckAutomation(shape->GetStyleId(id.put()));
+    return id.str();
+}
+
+bool Flag(IHostShape* shape) {
+    VARIANT_BOOL flag = VARIANT_FALSE;
+    CheckAutomation(shape->GetFlag(&flag));
+    return flag != VARIANT_FALSE;
+}
+
+ComPtr<IHostContour> Contour(IHostShape* shape) {
+    ComPtr<IHostContour> result;
+    CheckAutomation(shape->GetContour(result.put()));
+    return result;
+}
+
+ComPtr<IHostContourPart> PartAt(IHostContour* contour, LONG index) {
+    ComPtr<IHostContourPart> result;
+    CheckAutomation(contour->GetPart(index, result.put()));
+    return result;
+}
+
+ComPtr<IHostContourPart> AppendPart(IHostContour* contour) {
+    ComPtr<IHostContourPart> result;
+    CheckAutomation(contour->InsertPart(-1, result.put()));
+    return result;
+}
+
+Vertex VertexAt(IHostContourPart* part, LONG index) {
+    Vertex v;
+    CheckAutomation(part->GetVertex(index, &v.x, &v.y, &v.c));
+    return v;
+}
+
+void SetVertex(IHostContourPart* part, LONG index, const Vertex& vertex) {
+    CheckAutomation(part->SetVertex(index, vertex.x, vertex.y, vertex.c));
+}
+
+void AppendVertex(IHostContourPart* part, const Vertex& vertex) {
+    CheckAutomation(part->InsertVertex(-1, vertex.x, vertex.y, vertex.c));
+}
+
+ComPtr<IHostContourPart> FirstPart(IHostShape* shape) {
+    const ComPtr<IHostContour> contour = Contour(shape);
+    return PartAt(contour.get(), 0);
+}
+
+std::u16string ExpandTemplate(IHostMapObject* object, std::u16string_view text) {
+    Bstr source(text);
+    Bstr result;
+    CheckAutomation(object->ExpandTemplate(source.get(), result.put()));
+    return result.str();
+}
+
+void SetFloatValue(IHostMapObject* object, std::u16string_view table, std::u16string_view field,
+                   double value) {
+    ComPtr<IHostSemantics> semantics;
+    CheckAutomation(object->GetSemantics(semantics.put()));
+    Bstr table_text(table);
+    Bstr field_text(field);
+    const Variant number = Variant::Double(value);
+    CheckAutomation(semantics->SetValue(table_text.get(), field_text.get(), number.get(), 0));
+}
+
+ComPtr<IHostPreferences> Preferences(IHostApplication* app) {
+    ComPtr<IHostPreferences> result;
+    CheckAutomation(app->GetPreferences(result.put()));
+    return result;
+}
+
+std::u16string ReadPreference(IHostPreferences* prefs, std::u16string_view key,
+                              std::u16string_view default_value) {
+    Bstr key_text(key);
+    Bstr default_text(default_value);
+    Bstr value;
+    CheckAutomation(prefs->ReadString(0, 0, key_text.get(), default_text.get(), value.put()));
+    return value.str();
+}
+
+void WritePreference(IHostPreferences* prefs, std::u16string_view key, std::u16string_view value) {
+    Bstr key_text(key);
+    Bstr value_text(value);
+    CheckAutomation(prefs->WriteString(0, 0, key_text.get(), value_text.get()));
+}
+
+void RedrawMap(IHostApplication* app) {
+    ComPtr<IHostMainWindow> frame;
+    CheckAutomation(app->GetMainWindow(frame.put()));
+    ComPtr<IHostMapWindow> map;
+    CheckAutomation(frame->GetMapWindow(map.put()));
+    CheckAutomation(map->Redraw());
+}
+
+}  // namespace kavrel::host

@@ -1,0 +1,59 @@
+// Checked calls of the host's automation layer used by the editor. Each call
+// passes the host's status through CheckAutomation, so a failure becomes an
+// exception carrying the host's own error description at the call site.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "addon/com_ptr.h"
+#include "addon/host_api.h"
+
+namespace kavrel::host {
+
+struct Vertex {
+    double x = 0.0;  // northward
+    double y = 0.0;  // eastward
+    double c = 0.0;  // the host's third per-vertex value
+};
+
+ComPtr<IHostSelection> Selection(IHostApplication* app);
+LONG SelectionCount(IHostSelection* selection);
+std::u16string SelectedId(IHostSelection* selection, LONG index);
+
+ComPtr<IHostDatabase> Database(IHostApplication* app);
+ComPtr<IHostMapObjects> MapObjectsOf(IHostDatabase* database);
+ComPtr<IHostMapObject> ObjectById(IHostMapObjects* objects, std::u16string_view id);
+void Commit(IHostMapObjects* objects);
+
+ComPtr<IHostShapes> Shapes(IHostMapObject* object);
+LONG ShapeCount(IHostShapes* shapes);
+ComPtr<IHostShape> ShapeAt(IHostShapes* shapes, LONG index);
+ComPtr<IHostShape> AppendShape(IHostShapes* shapes, std::u16string_view style_id);
+void ClearShapes(IHostShapes* shapes);
+
+std::u16string StyleId(IHostShape* shape);
+bool Flag(IHostShape* shape);
+ComPtr<IHostContour> Contour(IHostShape* shape);
+ComPtr<IHostContourPart> PartAt(IHostContour* contour, LONG index);
+ComPtr<IHostContourPart> AppendPart(IHostContour* contour);
+Vertex VertexAt(IHostContourPart* part, LONG index);
+void SetVertex(IHostContourPart* part, LONG index, const Vertex& vertex);
+void AppendVertex(IHostContourPart* part, const Vertex& vertex);
+
+// Part 0 of a shape's contour, the only part the editor uses.
+ComPtr<IHostContourPart> FirstPart(IHostShape* shape);
+
+std::u16string ExpandTemplate(IHostMapObject* object, std::u16string_view text);
+void SetFloatValue(IHostMapObject* object, std::u16string_view table, std::u16string_view field,
+                   double value);
+
+ComPtr<IHostPreferences> Preferences(IHostApplication* app);
+std::u16string ReadPreference(IHostPreferences* prefs, std::u16string_view key,
+                              std::u16string_view default_value);
+void WritePreference(IHostPreferences* prefs, std::u16string_view key, std::u16string_view value);
+
+// Repaints the active map window: GetMainWindow, GetMapWindow, Redraw.
+void RedrawMap(IHostApplication* app);
+
+}  // namespace kavrel::host

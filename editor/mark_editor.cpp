@@ -1,0 +1,117 @@
+#include "editor/mark_editor.h"
+
+#include "addon/errors.h"
+#include "addon/library_refs.h"
+
+namespace kavrel {
+namespace {
+
+// The offsets of a rebuilt mark: the label starts 0.2 north and 0.2 east of
+// the anchor and runs 0.5 eastward; a rail stroke runs 0.2 northward.
+constexpr double kLabelOffset = 0.2;
+constexpr double kLabelLength = 0.5;
+constexpr double kRailLength = 0.2;
+
+IHostApplication* RequireHostApp() {
+    if (!HostApp) {
+        throw AddonError(u"Нет связи с ГИС: расширение не подключено.");
+    }
+    return HostApp.get();
+}
+
+}  // namespace
+
+IHostMapObjects* MarkEditor::RequireMapObjects() const {
+    if (!MapObjects) {
+        throw AddonError(u"Нет доступа к объектам карты.");
+    }
+    return MapObjects.get();
+}
+
+void MarkEditor::PrepareSelectedMarks() {
+    const std::u16string& anchor_style = rails ? settings.RailStyle : settings.PointStyle;
+    const std::u16string& label_style = rails ? settings.RailTextStyle : settings.TextStyle;
+    if (anchor_style.empty() || label_style.empty()) {
+        throw AddonError(kNoMarkStylesMessage);
+    }
+    IHostApplication* app = RequireHostApp();
+    IHostMapObjects* objects = RequireMapObjects();
+
+    const LONG count = host::SelectionCount(host::Selection(app).get());
+    for (LONG i = 0; i < count; ++i) {
+        const std::u16string id = host::SelectedId(host::Selection(app).get(), i);
+        const ComPtr<IHostMapObject> object = host::ObjectById(objects, id);
+
+        bool anchor_seen = false;
+        bool label_seen = false;
+        const LONG shape_count = host::ShapeCount(host::Shapes(object.get()).get());
+        for (LONG j = 0; j < shape_count; ++j) {
+            const ComPtr<IHostShape> shape = host::ShapeAt(host::Shapes(object.get()).get(), j);
+            const std::u16string style = host::StyleId(shape.get());
+            anchor_seen = anchor_seen || style == anchor_style;
+            label_seen = label_seen || style == label_style;
+        }
+        if (anchor_seen && label_seen && host::ShapeCount(host::Shapes(object.get()).get()) == 2) {
+            continue;
+        }
+        if (rails) {
+            RebuildAsRailMark(object.get());
+        } else {
+            RebuildAsPlainMark(object.get());
+        }
+    }
+}
+
+void MarkEditor::RebuildAsPlainMark(IHostMapObject* object) {
+    Rebuild(object, false);
+}
+
+void MarkEditor::RebuildAsRailMark(IHostMapObject* object) {
+    Rebuild(object, true);
+}
+
+void MarkEditor::Rebuild(IHostMapObject* object, bool as_rail) {
+    IHostMapObjects* objects = RequireMapObjects();
+    const LONG shape_count = host::ShapeCount(host::Shapes(object).get());
+    if (shape_count == 0) {
+        // Nothing tells where the mark stands: the object is left as it is.
+        return;
+    }
+
+    // The position: vertex 0 of the first flagged shape, else of shape 0.
+    ComPtr<IHostShape> source;
+    for (LONG j = 0; j < shape_count && !source; ++j) {
+        ComPtr<IHostShape> shape = host::ShapeAt(host::Shapes(object).get(), j);
+        if (host::Flag(shape.get())) {
+            source = shape;
+        }
+    }
+    if (!source) {
+        source = host::ShapeAt(host::Shapes(object).get(), 0);
+    }
+    const host::Vertex at = host::VertexAt(host::FirstPart(source.get()).get(), 0);
+    const double x = at.x;
+    const double y = at.y;
+    source.reset();
+
+    host::ClearShapes(host::Shapes(object).get());
+
+    const std::u16string& anchor_style = as_rail ? settings.RailStyle : settings.PointStyle;
+    const ComPtr<IHostShape> anchor = host::AppendShape(host::Shapes(object).get(), anchor_style);
+    const ComPtr<IHostContourPart> anchor_part =
+        host::AppendPart(host::Contour(anchor.get()).get());
+    host::AppendVertex(anchor_part.get(), {x, y, 0.0});
+    if (as_rail) {
+        host::AppendVertex(anchor_part.get(), {x + kRailLength, y, 0.0});
+    }
+
+    const std::u16string& label_style = as_rail ? settings.RailTextStyle : settings.TextStyle;
+    const ComPtr<IHostShape> label = host::AppendShape(host::Shapes(object).get(), label_style);
+    const ComPtr<IHostContourPart> label_part = host::AppendPart(host::Contour(label.get()).get());
+    host::AppendVertex(label_part.get(), {x + kLabelOffset, y + kLabelOffset, 0.0});
+    host::AppendVertex(label_part.get(), {x + kLabelOffset, y + kLabelOffset + kLabelLength, 0.0});
+
+    host::Commit(objects);
+}
+
+}  // namespace kavrel

@@ -1,0 +1,38 @@
+// The editor's mark model at work: which selected objects are well-formed
+// marks, and rebuilding those that are not. The panel owns one MarkEditor; the
+// corrections of the panel are its operations too.
+#pragma once
+
+#include "addon/com_ptr.h"
+#include "addon/host_api.h"
+#include "editor/host_calls.h"
+#include "editor/mark_settings.h"
+
+namespace kavrel {
+
+class MarkEditor {
+  public:
+    MarkSettings settings;
+    // The host's map objects, fetched once when the panel is created; every
+    // lookup and every commit goes through it.
+    ComPtr<IHostMapObjects> MapObjects;
+    // Rails mode: rail marks instead of plain marks.
+    bool rails = false;
+
+    // Makes every selected object a well-formed mark of the current kind.
+    // Refuses to run (and changes nothing) while the styles of that kind are
+    // not chosen.
+    void PrepareSelectedMarks();
+    void RebuildAsPlainMark(IHostMapObject* object);
+    void RebuildAsRailMark(IHostMapObject* object);
+
+  private:
+    void Rebuild(IHostMapObject* object, bool as_rail);
+    IHostMapObjects* RequireMapObjects() const;
+};
+
+// The message shown when the styles that define a mark are missing.
+inline constexpr char16_t kNoMarkStylesMessage[] =
+    u"Не выбраны стили отметок: задайте их в настройке.";
+
+}  // namespace kavrel
