@@ -120,6 +120,51 @@ void AppendVertex(IHostContourPart* part, const Vertex& vertex) {
     CheckAutomation(part->InsertVertex(-1, vertex.x, vertex.y, vertex.c));
 }
 
+LONG PartCount(IHostContour* contour) {
+    LONG count = 0;
+    CheckAutomation(contour->GetCount(&count));
+    return count;
+}
+
+LONG VertexCount(IHostContourPart* part) {
+    LONG count = 0;
+    CheckAutomation(part->GetCount(&count));
+    return count;
+}
+
+std::u16string LayerIdOfStyle(IHostDatabase* database, std::u16string_view style_id) {
+    Bstr style_text(style_id);
+    ComPtr<IHostStyle> style;
+    CheckAutomation(database->GetStyle(style_text.get(), style.put()));
+    ComPtr<IHostLayer> layer;
+    CheckAutomation(style->GetLayer(layer.put()));
+    Bstr id;
+    CheckAutomation(layer->GetId(id.put()));
+    return id.str();
+}
+
+ComPtr<IHostQueryCursor> QueryInRect(IHostMapObjects* objects, std::u16string_view layer_id,
+                                     double xmin, double ymin, double xmax, double ymax) {
+    const Variant layer = Variant::Text(layer_id);
+    ComPtr<IHostQueryCursor> cursor;
+    CheckAutomation(objects->QueryInRect(layer.get(), xmin, ymin, xmax, ymax, 0, cursor.put()));
+    return cursor;
+}
+
+bool CursorAtEnd(IHostQueryCursor* cursor) {
+    VARIANT_BOOL eof = VARIANT_TRUE;
+    CheckAutomation(cursor->Eof(&eof));
+    return eof != VARIANT_FALSE;
+}
+
+std::u16string FetchNextId(IHostQueryCursor* cursor) {
+    Bstr first;
+    Bstr id;
+    LONG value = 0;
+    CheckAutomation(cursor->FetchNext(first.put(), id.put(), &value));
+    return id.str();
+}
+
 ComPtr<IHostContourPart> FirstPart(IHostShape* shape) {
     const ComPtr<IHostContour> contour = Contour(shape);
     return PartAt(contour.get(), 0);

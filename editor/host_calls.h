@@ -41,6 +41,18 @@ Vertex VertexAt(IHostContourPart* part, LONG index);
 void SetVertex(IHostContourPart* part, LONG index, const Vertex& vertex);
 void AppendVertex(IHostContourPart* part, const Vertex& vertex);
 
+LONG PartCount(IHostContour* contour);
+LONG VertexCount(IHostContourPart* part);
+
+// The identifier of the layer that owns a style: GetStyle, GetLayer, GetId.
+std::u16string LayerIdOfStyle(IHostDatabase* database, std::u16string_view style_id);
+// The objects of a layer that the rectangle meets.
+ComPtr<IHostQueryCursor> QueryInRect(IHostMapObjects* objects, std::u16string_view layer_id,
+                                     double xmin, double ymin, double xmax, double ymax);
+bool CursorAtEnd(IHostQueryCursor* cursor);
+// The object identifier of the next row (FetchNext's second text).
+std::u16string FetchNextId(IHostQueryCursor* cursor);
+
 // Part 0 of a shape's contour, the only part the editor uses.
 ComPtr<IHostContourPart> FirstPart(IHostShape* shape);
 

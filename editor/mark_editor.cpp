@@ -12,14 +12,14 @@ constexpr double kLabelOffset = 0.2;
 constexpr double kLabelLength = 0.5;
 constexpr double kRailLength = 0.2;
 
-IHostApplication* RequireHostApp() {
+}  // namespace
+
+IHostApplication* MarkEditor::RequireHostApp() {
     if (!HostApp) {
         throw AddonError(u"Нет связи с ГИС: расширение не подключено.");
     }
     return HostApp.get();
 }
-
-}  // namespace
 
 IHostMapObjects* MarkEditor::RequireMapObjects() const {
     if (!MapObjects) {

@@ -26,9 +26,29 @@ class MarkEditor {
     void RebuildAsPlainMark(IHostMapObject* object);
     void RebuildAsRailMark(IHostMapObject* object);
 
+    // Label presets and turns, rail turns, label moves (angles in degrees).
+    void SetLabelAngle(double angle);
+    void RotateLabels(double angle);
+    void RotateRailShapes(double angle);
+    void MoveLabels(double dx, double dy);
+
+    // Height edits through the HeightField setting.
+    void ShiftHeights(double step);
+    double ReadHeight(IHostMapObject* object);
+    void WriteHeight(IHostMapObject* object, double value);
+
+    // Snaps the selected rail marks onto the rail line.
+    void AutoMark();
+
   private:
+    // Runs work for every selected object in selection order and commits the
+    // object when work answers true.
+    template <typename PerObject>
+    void ForEachSelected(PerObject&& work);
+
     void Rebuild(IHostMapObject* object, bool as_rail);
     IHostMapObjects* RequireMapObjects() const;
+    static IHostApplication* RequireHostApp();
 };
 
 // The message shown when the styles that define a mark are missing.

@@ -1,0 +1,146 @@
+// Label presets, label and rail rotation, and label moves: each walks the
+// selection, finds the mark's shapes afresh for every object and commits the
+// object on its own. An object that lacks the shapes a correction needs is
+// skipped; it never borrows another object's anchor or label.
+#include "addon/errors.h"
+#include "addon/library_refs.h"
+#include "editor/mark_editor.h"
+#include "editor/mark_geometry.h"
+
+namespace kavrel {
+namespace {
+
+// The shapes a label correction works on, found by style.
+struct MarkShapes {
+    ComPtr<IHostShape> anchor;
+    ComPtr<IHostShape> label;
+};
+
+// The last shape whose style is one of anchor_styles is the anchor, the last
+// whose style is one of label_styles the label. An empty style matches nothing
+// that a well-formed mark carries, so it is left out of the comparison.
+MarkShapes FindMarkShapes(IHostMapObject* object,
+                          std::initializer_list<const std::u16string*> anchor_styles,
+                          std::initializer_list<const std::u16string*> label_styles) {
+    MarkShapes found;
+    const LONG count = host::ShapeCount(host::Shapes(object).get());
+    for (LONG j = 0; j < count; ++j) {
+        ComPtr<IHostShape> shape = host::ShapeAt(host::Shapes(object).get(), j);
+        const std::u16string style = host::StyleId(shape.get());
+        for (const std::u16string* wanted : anchor_styles) {
+            if (!wanted->empty() && style == *wanted) {
+                found.anchor = shape;
+                break;
+            }
+        }
+        for (const std::u16string* wanted : label_styles) {
+            if (!wanted->empty() && style == *wanted) {
+                found.label = shape;
+                break;
+            }
+        }
+    }
+    return found;
+}
+
+MapPoint ToPoint(const host::Vertex& v) {
+    return {v.x, v.y};
+}
+
+}  // namespace
+
+template <typename PerObject>
+void MarkEditor::ForEachSelected(PerObject&& work) {
+    IHostApplication* app = RequireHostApp();
+    IHostMapObjects* objects = RequireMapObjects();
+    const LONG count = host::SelectionCount(host::Selection(app).get());
+    for (LONG i = 0; i < count; ++i) {
+        const std::u16string id = host::SelectedId(host::Selection(app).get(), i);
+        const ComPtr<IHostMapObject> object = host::ObjectById(objects, id);
+        if (work(object.get())) {
+            host::Commit(objects);
+        }
+    }
+}
+
+void MarkEditor::SetLabelAngle(double angle) {
+    PrepareSelectedMarks();
+    const double a = DegreesToRadians(angle);
+    ForEachSelected([&](IHostMapObject* object) {
+        const MarkShapes mark =
+            FindMarkShapes(object, {&settings.PointStyle}, {&settings.TextStyle});
+        if (!mark.anchor || !mark.label) {
+            return false;
+        }
+        const host::Vertex anchor = host::VertexAt(host::FirstPart(mark.anchor.get()).get(), 0);
+        const ComPtr<IHostContourPart> label = host::FirstPart(mark.label.get());
+        const host::Vertex start = host::VertexAt(label.get(), 0);
+        const Baseline b = PresetBaseline(ToPoint(anchor), ToPoint(start), a);
+        host::SetVertex(label.get(), 0, {b.start.x, b.start.y, 0.0});
+        host::SetVertex(label.get(), 1, {b.end.x, b.end.y, 0.0});
+        return true;
+    });
+}
+
+void MarkEditor::RotateLabels(double angle) {
+    PrepareSelectedMarks();
+    const double a = DegreesToRadians(angle);
+    ForEachSelected([&](IHostMapObject* object) {
+        // Plain and rail marks alike, in either mode.
+        const MarkShapes mark = FindMarkShapes(object, {&settings.PointStyle, &settings.RailStyle},
+                                               {&settings.TextStyle, &settings.RailTextStyle});
+        if (!mark.anchor || !mark.label) {
+            return false;
+        }
+        const host::Vertex anchor = host::VertexAt(host::FirstPart(mark.anchor.get()).get(), 0);
+        const ComPtr<IHostContourPart> label = host::FirstPart(mark.label.get());
+        host::Vertex v0 = host::VertexAt(label.get(), 0);
+        host::Vertex v1 = host::VertexAt(label.get(), 1);
+        RotateAround(v0.x, v0.y, anchor.x, anchor.y, a);
+        RotateAround(v1.x, v1.y, anchor.x, anchor.y, a);
+        host::SetVertex(label.get(), 0, {v0.x, v0.y, 0.0});
+        host::SetVertex(label.get(), 1, {v1.x, v1.y, 0.0});
+        return true;
+    });
+}
+
+void MarkEditor::RotateRailShapes(double angle) {
+    PrepareSelectedMarks();
+    const double a = DegreesToRadians(angle);
+    ForEachSelected([&](IHostMapObject* object) {
+        const LONG count = host::ShapeCount(host::Shapes(object).get());
+        for (LONG j = 0; j < count; ++j) {
+            const ComPtr<IHostShape> shape = host::ShapeAt(host::Shapes(object).get(), j);
+            if (host::StyleId(shape.get()) != settings.RailStyle) {
+                continue;
+            }
+            const ComPtr<IHostContourPart> part = host::FirstPart(shape.get());
+            const host::Vertex v0 = host::VertexAt(part.get(), 0);
+            host::Vertex v1 = host::VertexAt(part.get(), 1);
+            RotateAround(v1.x, v1.y, v0.x, v0.y, a);
+            host::SetVertex(part.get(), 1, v1);
+            break;
+        }
+        // Committed whether or not it carried a rail stroke.
+        return true;
+    });
+}
+
+void MarkEditor::MoveLabels(double dx, double dy) {
+    PrepareSelectedMarks();
+    ForEachSelected([&](IHostMapObject* object) {
+        const MarkShapes mark =
+            FindMarkShapes(object, {}, {&settings.TextStyle, &settings.RailTextStyle});
+        if (!mark.label) {
+            return false;
+        }
+        const ComPtr<IHostContourPart> label = host::FirstPart(mark.label.get());
+        const host::Vertex v0 = host::VertexAt(label.get(), 0);
+        const host::Vertex v1 = host::VertexAt(label.get(), 1);
+        host::SetVertex(label.get(), 0, {v0.x + dx, v0.y + dy, 0.0});
+        host::SetVertex(label.get(), 1, {v1.x + dx, v1.y + dy, 0.0});
+        return true;
+    });
+}
+
+}  // namespace kavrel
