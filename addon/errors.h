@@ -44,6 +44,9 @@ private:
 // The message of the exception being handled (call inside a catch block).
 std::u16string CurrentExceptionMessage();
 
+// The system's text for a status, without the trailing line break.
+std::u16string SystemErrorText(HRESULT status);
+
 // Automation layer: returns the status when it is no failure, else raises
 // EHostCallError with the description the host attached (IErrorInfo) or, when
 // it attached none, the system's text for the status.

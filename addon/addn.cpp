@@ -1,0 +1,126 @@
+#include "addon/addn.h"
+
+#include "addon/bstr.h"
+#include "addon/command_table.h"
+#include "addon/editor_hook.h"
+#include "addon/errors.h"
+#include "addon/import_hook.h"
+#include "addon/library_refs.h"
+#include "addon/save_bitmap.h"
+
+namespace kavrel {
+
+HMODULE AddonModule() noexcept {
+    HMODULE module = nullptr;
+    GetModuleHandleExW(
+        GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+        reinterpret_cast<LPCWSTR>(&AddonModule), &module);
+    return module;
+}
+
+TFAd::TFAd()
+    : TM2CustomAddon(kAddonClassId, kAddonName, kAddonCaption, kAddonOptions),
+      commands_(MakeCommandTable()) {
+    const HMODULE module = AddonModule();
+    for (std::size_t i = 0; i < commands_.size(); ++i) {
+        if (!RowHasToolbar(commands_[i])) {
+            continue;
+        }
+        const std::u16string name = BitmapResourceName(commands_[i]);
+        bitmaps_[i].reset(LoadBitmapW(module, reinterpret_cast<LPCWSTR>(name.c_str())));
+        commands_[i].Bitmap =
+            static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(bitmaps_[i].get()));
+    }
+}
+
+TFAd::~TFAd() {
+    if (EditorPanel) {
+        CloseEditorPanel(*EditorPanel);
+    }
+    for (std::size_t i = 0; i < commands_.size(); ++i) {
+        commands_[i].Bitmap = 0;
+        bitmaps_[i].reset();
+    }
+}
+
+void TFAd::Disconnect() {
+    TM2CustomAddon::Disconnect();
+}
+
+ComPtr<IM2MacroAttrsList> TFAd::GetMacroAttrs() {
+    TM2MacroAttrsList list;
+    list.Intf = TM2CustomAddon::GetMacroAttrs();
+    for (const MacroAttrs& row : commands_) {
+        list.Insert(-1, row);
+    }
+    if (!AddOnManager.Intf) {
+        HostApp.reset();
+    } else {
+        ComPtr<IHostApplication> app;
+        if (FAILED(AddOnManager.Intf->QueryInterface(__uuidof(IHostApplication), app.put_void())) ||
+            !app) {
+            throw AddonError(u"Interface not supported");
+        }
+        HostApp = std::move(app);
+    }
+    return std::move(list.Intf);
+}
+
+void TFAd::ExecuteMacro(LONG id, LONG) {
+    switch (id) {
+        case kImportCommandId:
+            ShowImportDialog();
+            break;
+        case kEditorCommandId:
+            ShowEditorPanel();
+            break;
+        default:
+            break;
+    }
+}
+
+void TFAd::Notify(LONG code, LONG param) {
+    TM2CustomAddon::Notify(code, param);
+}
+
+bool TFAd::SaveBitmap(IStream* stream, HBITMAP bitmap) {
+    if (!bitmap) {
+        return false;
+    }
+    SaveBitmapToStream(bitmap, stream);
+    return true;
+}
+
+void TFAd::ShowImportDialog() {
+    OpenImportDialog();
+}
+
+void TFAd::ShowEditorPanel() {
+    if (EditorPanel) {
+        const ComPtr<IHostTaskPanel> task_panel = EditorTaskPanel(*EditorPanel);
+        if (task_panel) {
+            CheckAutomation(task_panel->Show());
+        }
+        return;
+    }
+    if (!HostApp) {
+        throw AddonError(std::u16string(kNotConnectedMessage));
+    }
+    ComPtr<IHostMainWindow> frame;
+    CheckAutomation(HostApp->GetMainWindow(frame.put()));
+    if (!frame) {
+        throw EHostCallError(SystemErrorText(E_POINTER), E_POINTER);
+    }
+    ComPtr<IHostTaskPanel> panel;
+    const Bstr key(u"KAVREL");
+    const Bstr caption(u"Отметки");
+    CheckAutomation(frame->GetTaskPanel(key.get(), caption.get(), panel.put()));
+    if (!panel) {
+        throw EHostCallError(SystemErrorText(E_POINTER), E_POINTER);
+    }
+    LONG handle = 0;
+    CheckAutomation(panel->GetWindowHandle(&handle));
+    CreateEditorPanel(reinterpret_cast<HWND>(static_cast<LONG_PTR>(handle)), std::move(panel));
+}
+
+}  // namespace kavrel
