@@ -63,7 +63,7 @@ std::optional<MapPoint> FindRailProjection(IHostApplication* app, IHostQueryCurs
 
 void MarkEditor::AutoMark() {
     PrepareSelectedMarks();
-    IHostApplication* app = RequireHostApp();
+    IHostApplication* app = host::RequireApp();
     const ComPtr<IHostDatabase> database = host::Database(app);
     const ComPtr<IHostMapObjects> objects = host::MapObjectsOf(database.get());
     const std::u16string rail_layer = host::LayerIdOfStyle(database.get(), settings.RailLineStyle);

@@ -15,7 +15,7 @@ constexpr std::size_t kMaxFieldNameLength = 300;
 }  // namespace
 
 void MarkEditor::ShiftHeights(double step) {
-    IHostApplication* app = RequireHostApp();
+    IHostApplication* app = host::RequireApp();
     IHostMapObjects* objects = RequireMapObjects();
     const LONG count = host::SelectionCount(host::Selection(app).get());
     for (LONG i = 0; i < count; ++i) {

@@ -17,6 +17,9 @@ struct Vertex {
     double c = 0.0;  // the host's third per-vertex value
 };
 
+// The host application (HostApp); an error when the host has not handed it over.
+IHostApplication* RequireApp();
+
 ComPtr<IHostSelection> Selection(IHostApplication* app);
 LONG SelectionCount(IHostSelection* selection);
 std::u16string SelectedId(IHostSelection* selection, LONG index);

@@ -51,7 +51,7 @@ MapPoint ToPoint(const host::Vertex& v) {
 
 template <typename PerObject>
 void MarkEditor::ForEachSelected(PerObject&& work) {
-    IHostApplication* app = RequireHostApp();
+    IHostApplication* app = host::RequireApp();
     IHostMapObjects* objects = RequireMapObjects();
     const LONG count = host::SelectionCount(host::Selection(app).get());
     for (LONG i = 0; i < count; ++i) {

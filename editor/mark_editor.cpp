@@ -14,13 +14,6 @@ constexpr double kRailLength = 0.2;
 
 }  // namespace
 
-IHostApplication* MarkEditor::RequireHostApp() {
-    if (!HostApp) {
-        throw AddonError(u"Нет связи с ГИС: расширение не подключено.");
-    }
-    return HostApp.get();
-}
-
 IHostMapObjects* MarkEditor::RequireMapObjects() const {
     if (!MapObjects) {
         throw AddonError(u"Нет доступа к объектам карты.");
@@ -34,7 +27,7 @@ void MarkEditor::PrepareSelectedMarks() {
     if (anchor_style.empty() || label_style.empty()) {
         throw AddonError(kNoMarkStylesMessage);
     }
-    IHostApplication* app = RequireHostApp();
+    IHostApplication* app = host::RequireApp();
     IHostMapObjects* objects = RequireMapObjects();
 
     const LONG count = host::SelectionCount(host::Selection(app).get());

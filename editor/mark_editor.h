@@ -48,7 +48,6 @@ class MarkEditor {
 
     void Rebuild(IHostMapObject* object, bool as_rail);
     IHostMapObjects* RequireMapObjects() const;
-    static IHostApplication* RequireHostApp();
 };
 
 // The message shown when the styles that define a mark are missing.

@@ -1,0 +1,142 @@
+#include "editor/button_pictures.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "addon/gdi.h"
+
+namespace kavrel {
+namespace {
+
+constexpr COLORREF kInk = RGB(0x20, 0x20, 0x20);
+constexpr COLORREF kMarkColour = RGB(0xB0, 0x20, 0x20);
+constexpr double kPi = 3.14159265358979323846;
+
+int Width(const RECT& r) {
+    return r.right - r.left;
+}
+int Height(const RECT& r) {
+    return r.bottom - r.top;
+}
+
+// A filled triangle arrowhead at tip, pointing along (ux, uy) in screen units.
+void PaintArrowHead(HDC dc, POINT tip, double ux, double uy, double size) {
+    const double bx = tip.x - ux * size;
+    const double by = tip.y - uy * size;
+    const double px = -uy * size * 0.55;
+    const double py = ux * size * 0.55;
+    POINT head[3] = {
+        tip,
+        {static_cast<LONG>(std::lround(bx + px)), static_cast<LONG>(std::lround(by + py))},
+        {static_cast<LONG>(std::lround(bx - px)), static_cast<LONG>(std::lround(by - py))}};
+    Polygon(dc, head, 3);
+}
+
+}  // namespace
+
+void PaintPresetPicture(HDC dc, const RECT& box, double degrees) {
+    const int side = std::min(Width(box), Height(box));
+    const double radians = degrees * kPi / 180.0;
+    const double ux = std::cos(radians);   // screen x grows east
+    const double uy = -std::sin(radians);  // screen y grows south
+
+    // The point sits opposite the text's direction, so the whole label fits.
+    const int cx = box.left + Width(box) / 2;
+    const int cy = box.top + Height(box) / 2;
+    const double reach = side * 0.42;
+    const POINT point = {static_cast<LONG>(std::lround(cx - ux * reach)),
+                         static_cast<LONG>(std::lround(cy - uy * reach))};
+
+    BrushHandle mark_brush(CreateSolidBrush(kMarkColour));
+    PenHandle mark_pen(CreatePen(PS_SOLID, 1, kMarkColour));
+    {
+        SelectedObject brush(dc, mark_brush.get());
+        SelectedObject pen(dc, mark_pen.get());
+        const int r = std::max(2, side / 14);
+        Ellipse(dc, point.x - r, point.y - r, point.x + r + 1, point.y + r + 1);
+    }
+
+    // The text starts just beyond the point, along the angle, with its
+    // baseline through the point's line.
+    LOGFONTW lf = {};
+    lf.lfHeight = -std::max(7, side * 11 / 32);
+    lf.lfWeight = FW_BOLD;
+    lf.lfEscapement = static_cast<LONG>(std::lround(degrees * 10.0));
+    lf.lfOrientation = lf.lfEscapement;
+    lf.lfQuality = ANTIALIASED_QUALITY;
+    lf.lfOutPrecision = OUT_TT_ONLY_PRECIS;
+    lstrcpyW(lf.lfFaceName, L"Tahoma");
+    FontHandle font(CreateFontIndirectW(&lf));
+    SelectedObject selected_font(dc, font.get());
+    const int old_mode = SetBkMode(dc, TRANSPARENT);
+    const COLORREF old_colour = SetTextColor(dc, kInk);
+    const UINT old_align = SetTextAlign(dc, TA_LEFT | TA_BASELINE);
+    const double gap = side * 0.12;
+    // Shift the baseline half an x-height off the point's line so the digits
+    // sit centred on it.
+    const double lift = -lf.lfHeight * 0.35;
+    const int tx = static_cast<int>(std::lround(point.x + ux * gap - uy * lift));
+    const int ty = static_cast<int>(std::lround(point.y + uy * gap + ux * lift));
+    TextOutW(dc, tx, ty, L"125", 3);
+    SetTextAlign(dc, old_align);
+    SetTextColor(dc, old_colour);
+    SetBkMode(dc, old_mode);
+}
+
+void PaintMoveArrow(HDC dc, const RECT& box, int dx, int dy) {
+    const double length = std::hypot(static_cast<double>(dx), static_cast<double>(dy));
+    if (length == 0.0) {
+        return;
+    }
+    const double ux = dx / length;
+    const double uy = -dy / length;
+    const int side = std::min(Width(box), Height(box));
+    const double half = side * 0.36;
+    const double cx = box.left + Width(box) / 2.0;
+    const double cy = box.top + Height(box) / 2.0;
+    const POINT tail = {static_cast<LONG>(std::lround(cx - ux * half)),
+                        static_cast<LONG>(std::lround(cy - uy * half))};
+    const POINT tip = {static_cast<LONG>(std::lround(cx + ux * half)),
+                       static_cast<LONG>(std::lround(cy + uy * half))};
+
+    PenHandle pen(CreatePen(PS_SOLID, std::max(1, side / 9), kInk));
+    BrushHandle brush(CreateSolidBrush(kInk));
+    SelectedObject selected_pen(dc, pen.get());
+    SelectedObject selected_brush(dc, brush.get());
+    const double head = side * 0.36;
+    MoveToEx(dc, tail.x, tail.y, nullptr);
+    LineTo(dc, static_cast<int>(std::lround(tip.x - ux * head * 0.6)),
+           static_cast<int>(std::lround(tip.y - uy * head * 0.6)));
+    PenHandle thin(CreatePen(PS_SOLID, 1, kInk));
+    SelectedObject selected_thin(dc, thin.get());
+    PaintArrowHead(dc, tip, ux, uy, head);
+}
+
+void PaintTurnArrow(HDC dc, const RECT& box, bool up) {
+    const int side = std::min(Width(box), Height(box));
+    const double cx = box.left + Width(box) / 2.0;
+    const double cy = box.top + Height(box) / 2.0;
+    const double r = side * 0.32;
+    // A quarter arc on the right, its free end turning to the left at the top
+    // (up) or at the bottom (down).
+    const int left = static_cast<int>(std::lround(cx - r));
+    const int top = static_cast<int>(std::lround(cy - r));
+    const int right = static_cast<int>(std::lround(cx + r));
+    const int bottom = static_cast<int>(std::lround(cy + r));
+    const int mid_x = static_cast<int>(std::lround(cx));
+
+    PenHandle pen(CreatePen(PS_SOLID, std::max(2, side / 10), kInk));
+    BrushHandle brush(CreateSolidBrush(kInk));
+    SelectedObject selected_pen(dc, pen.get());
+    SelectedObject selected_brush(dc, brush.get());
+    const double head = side * 0.3;
+    // The right half of a circle (drawn counter-clockwise from its bottom to
+    // its top); the arrowhead sits on the end the turn goes to.
+    Arc(dc, left, top, right, bottom, mid_x, bottom, mid_x, top);
+    PenHandle thin(CreatePen(PS_SOLID, 1, kInk));
+    SelectedObject selected_thin(dc, thin.get());
+    const LONG tip_x = static_cast<LONG>(std::lround(cx - head * 0.5));
+    PaintArrowHead(dc, {tip_x, up ? top : bottom}, -1.0, 0.0, head);
+}
+
+}  // namespace kavrel

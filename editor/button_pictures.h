@@ -1,0 +1,19 @@
+// The pictures of the editor panel's image buttons, painted with GDI at
+// whatever size the button has, so they stay crisp at every DPI.
+#pragma once
+
+#include <windows.h>
+
+namespace kavrel {
+
+// A sample height label "125" drawn at the angle (degrees from east towards
+// north) beside the mark's point.
+void PaintPresetPicture(HDC dc, const RECT& box, double degrees);
+
+// A straight arrow pointing in the direction (dx east, dy north), each -1, 0 or 1.
+void PaintMoveArrow(HDC dc, const RECT& box, int dx, int dy);
+
+// A turning arrow: pointing up and to the left (up = true) or down and to the left.
+void PaintTurnArrow(HDC dc, const RECT& box, bool up);
+
+}  // namespace kavrel
