@@ -1,0 +1,138 @@
+#include "tests/addon/addon_env.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "tests/addon/test_host.h"
+
+namespace kavrel::test {
+namespace {
+
+HMODULE g_module = nullptr;
+std::vector<HBITMAP> g_command_bitmaps;
+
+class AddonEnvironment : public testing::Environment {
+  public:
+    void SetUp() override {
+        ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
+        // Registered the way an installer does it.
+        ASSERT_EQ(RunProcess(L"regsvr32.exe /s \"" + AddonDllPath() + L"\""), 0u);
+        // Held for the whole run so that export calls and COM objects meet
+        // the same library instance.
+        g_module = LoadLibraryW(AddonDllPath().c_str());
+        ASSERT_NE(g_module, nullptr);
+    }
+    void TearDown() override {
+        // Unload as a host does when it lets the library go: COM's hold first,
+        // then ours.
+        ASSERT_EQ(CallDllCanUnloadNow(), S_OK) << "a test left an object of the library alive";
+        CoFreeUnusedLibrariesEx(0, 0);
+        if (g_module) {
+            FreeLibrary(g_module);
+            g_module = nullptr;
+        }
+        EXPECT_EQ(GetModuleHandleW(L"kavrel.dll"), nullptr) << "the library is still loaded";
+        // The unload released the application reference and the command bitmaps.
+        for (const TestHost* host : AllHosts()) {
+            EXPECT_EQ(host->refs, 0) << "a host object is still referenced after unload";
+            EXPECT_EQ(host->main_window_object.refs_, 0);
+            EXPECT_EQ(host->task_panel_object.refs_, 0);
+        }
+        EXPECT_FALSE(g_command_bitmaps.empty());
+        for (HBITMAP bitmap : g_command_bitmaps) {
+            EXPECT_EQ(GetObjectType(bitmap), 0u) << "a command bitmap outlived the library";
+        }
+        CoUninitialize();
+    }
+};
+
+[[maybe_unused]] testing::Environment* const g_environment =
+    testing::AddGlobalTestEnvironment(new AddonEnvironment);
+
+}  // namespace
+
+std::wstring AddonDllPath() {
+    std::wstring path = L"Z:" KAVREL_DLL_PATH_W;
+    for (wchar_t& ch : path) {
+        if (ch == L'/') {
+            ch = L'\\';
+        }
+    }
+    return path;
+}
+
+HMODULE AddonModule() {
+    return g_module;
+}
+
+void RememberCommandBitmap(HBITMAP bitmap) {
+    g_command_bitmaps.push_back(bitmap);
+}
+
+FARPROC AddonExport(const char* name) {
+    FARPROC proc = g_module ? GetProcAddress(g_module, name) : nullptr;
+    EXPECT_NE(proc, nullptr) << name;
+    return proc;
+}
+
+namespace {
+
+// The export as a function of its own type (through void*, which any
+// function pointer type converts from).
+template <typename F>
+F Export(const char* name) {
+    return reinterpret_cast<F>(reinterpret_cast<void*>(AddonExport(name)));
+}
+
+}  // namespace
+
+HRESULT CallDllCanUnloadNow() {
+    return Export<HRESULT(__stdcall*)()>("DllCanUnloadNow")();
+}
+
+HRESULT CallDllGetClassObject(REFCLSID class_id, REFIID iid, void** object) {
+    return Export<HRESULT(__stdcall*)(REFCLSID, REFIID, void**)>("DllGetClassObject")(class_id, iid,
+                                                                                      object);
+}
+
+HRESULT CallM2DllRegisterAddOn(const char* applied_name, BOOL active) {
+    return Export<HRESULT(__stdcall*)(const char*, BOOL)>("M2DllRegisterAddOn")(applied_name,
+                                                                                active);
+}
+
+HRESULT CallDllRegisterServer() {
+    return Export<HRESULT(__stdcall*)()>("DllRegisterServer")();
+}
+
+HRESULT CallDllUnregisterServer() {
+    return Export<HRESULT(__stdcall*)()>("DllUnregisterServer")();
+}
+
+ComPtr<IHostAddOn> CreateAddon() {
+    ComPtr<IHostAddOn> addon;
+    const HRESULT status = CoCreateInstance(kAddonClassId, nullptr, CLSCTX_INPROC_SERVER,
+                                            __uuidof(IHostAddOn), addon.put_void());
+    EXPECT_EQ(status, S_OK);
+    return addon;
+}
+
+DWORD RunProcess(const std::wstring& command_line) {
+    std::wstring line = command_line;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        ADD_FAILURE() << "cannot start the process, error " << GetLastError();
+        return ~0u;
+    }
+    WaitForSingleObject(process.hProcess, 60000);
+    DWORD code = ~0u;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return code;
+}
+
+}  // namespace kavrel::test

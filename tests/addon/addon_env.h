@@ -1,0 +1,38 @@
+// The add-on as the host finds it: registered with regsvr32 in the Wine
+// prefix, loaded once for the whole run, created through CoCreateInstance.
+#pragma once
+
+#include "addon/com_ptr.h"
+#include "addon/host_api.h"
+
+#include <string>
+
+namespace kavrel::test {
+
+// kavrel.dll as a Windows path.
+std::wstring AddonDllPath();
+// The loaded kavrel.dll.
+HMODULE AddonModule();
+// An export of the loaded library.
+FARPROC AddonExport(const char* name);
+
+HRESULT CallDllCanUnloadNow();
+HRESULT CallDllGetClassObject(REFCLSID class_id, REFIID iid, void** object);
+HRESULT CallM2DllRegisterAddOn(const char* applied_name, BOOL active);
+HRESULT CallDllRegisterServer();
+HRESULT CallDllUnregisterServer();
+
+// A new add-on COM object, as the host creates it.
+ComPtr<IHostAddOn> CreateAddon();
+
+// A command bitmap handle the add-on handed out; checked to be deleted when
+// the library is unloaded at the end of the run.
+void RememberCommandBitmap(HBITMAP bitmap);
+
+// Runs a command line, waits for it and answers its exit code.
+DWORD RunProcess(const std::wstring& command_line);
+
+// The add-on's caption, written out here rather than taken from the add-on.
+inline constexpr std::u16string_view kCaption = u"Работа с высотными отметками";
+
+}  // namespace kavrel::test
