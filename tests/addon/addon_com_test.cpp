@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "addon/com_ptr.h"
@@ -544,15 +545,18 @@ TEST(Connection, ACommandListWhileDisconnectedDropsTheApplicationReference) {
 // Commands
 // ---------------------------------------------------------------------------
 
-// A real window standing for the host's task panel.
-class TaskPanelWindow {
+// A real top-level window standing for one of the host's windows.
+class HostWindow {
   public:
-    TaskPanelWindow()
-        : window_(CreateWindowExW(0, L"STATIC", L"Отметки", WS_OVERLAPPEDWINDOW, 0, 0, 200, 300,
+    HostWindow()
+        : window_(CreateWindowExW(0, L"STATIC", L"ГИС", WS_OVERLAPPEDWINDOW, 0, 0, 300, 300,
                                   nullptr, nullptr, nullptr, nullptr)) {}
-    ~TaskPanelWindow() {
+    HostWindow(const HostWindow&) = delete;
+    HostWindow& operator=(const HostWindow&) = delete;
+    ~HostWindow() { Destroy(); }
+    void Destroy() {
         if (window_) {
-            DestroyWindow(window_);
+            DestroyWindow(std::exchange(window_, nullptr));
         }
     }
     HWND get() const { return window_; }
@@ -561,28 +565,69 @@ class TaskPanelWindow {
     HWND window_;
 };
 
+// Lets deferred work of the add-on's windows run.
+void PumpMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[128] = {};
+    GetClassNameW(window, name, 128);
+    return name;
+}
+
+struct WindowSearch {
+    HWND owner;
+    const wchar_t* class_name;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectOwnedWindow(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<WindowSearch*>(data);
+    if (ClassOf(window) == search->class_name && GetWindow(window, GW_OWNER) == search->owner) {
+        search->found.push_back(window);
+    }
+    return TRUE;
+}
+
+// Top-level windows of this thread with that class, owned by the owner.
+std::vector<HWND> OwnedWindows(HWND owner, const wchar_t* class_name) {
+    WindowSearch search{owner, class_name, {}};
+    EnumThreadWindows(GetCurrentThreadId(), CollectOwnedWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 class Commands : public testing::Test {
   protected:
     void SetUp() override {
+        ASSERT_NE(main_window.get(), nullptr);
         ASSERT_NE(panel_window.get(), nullptr);
+        host.main_window = main_window.get();
         host.task_panel_window = panel_window.get();
         addon = CreateAddon();
         ASSERT_EQ(addon->Connect(host.Unknown()), S_OK);
         ComPtr<IM2MacroAttrsList> list;
         ASSERT_EQ(addon->GetMacroAttrs(list.put()), S_OK);
-        host.queried.clear();
     }
     void TearDown() override {
         EXPECT_EQ(addon->Disconnect(), S_OK);
         addon.reset();
+        // The host closes its task panel, and with it an editor panel docked there.
+        panel_window.Destroy();
+        PumpMessages();
     }
-    TaskPanelWindow panel_window;
+    HostWindow main_window;
+    HostWindow panel_window;
     TestHost& host = NewHost();
     ComPtr<IHostAddOn> addon;
 };
 
-TEST_F(Commands, UnknownIdsAndTheImportCommandAskNothingOfTheHost) {
-    for (LONG id : {0, 3, -1, 1}) {
+TEST_F(Commands, UnknownIdsAskNothingOfTheHost) {
+    for (LONG id : {0, 3, -1}) {
         EXPECT_EQ(addon->ExecuteMacro(id, 77), S_OK) << id;
     }
     EXPECT_EQ(host.get_main_window_calls, 0);
@@ -591,13 +636,54 @@ TEST_F(Commands, UnknownIdsAndTheImportCommandAskNothingOfTheHost) {
     EXPECT_EQ(addon->Notify(1, 2), S_OK);
 }
 
-TEST_F(Commands, TheEditorCommandAsksForTheKavrelTaskPanelAndItsWindow) {
+TEST_F(Commands, EachImportCommandOpensADialogAndDisconnectClosesThem) {
+    ASSERT_EQ(addon->ExecuteMacro(1, 0), S_OK);
+    ASSERT_EQ(addon->ExecuteMacro(1, 0), S_OK);
+    PumpMessages();
+    EXPECT_EQ(OwnedWindows(main_window.get(), L"TMainForm").size(), 2u)
+        << "two dialogs owned by the host's main window";
+    EXPECT_TRUE(host.errors.empty());
+
+    ASSERT_EQ(addon->Disconnect(), S_OK);
+    PumpMessages();
+    EXPECT_TRUE(OwnedWindows(main_window.get(), L"TMainForm").empty());
+    // Connected again, the add-on works with the host as before.
+    ASSERT_EQ(addon->Connect(host.Unknown()), S_OK);
+    EXPECT_EQ(host.main_window_handle_calls, 2);
+}
+
+TEST_F(Commands, OneEditorPanelInTheKavrelTaskPanel) {
     ASSERT_EQ(addon->ExecuteMacro(2, 0), S_OK);
+    PumpMessages();
     EXPECT_EQ(host.get_main_window_calls, 1);
     EXPECT_EQ(host.task_panel_requests, (std::vector<Report>{{u"KAVREL", u"Отметки"}}));
     EXPECT_EQ(host.window_handle_calls, 1);
+    EXPECT_EQ(host.main_window_object.refs_, 0) << "the main window is released after the call";
+    const HWND panel = FindWindowExW(panel_window.get(), nullptr, L"TfKavrelEditor", nullptr);
+    EXPECT_NE(panel, nullptr) << "the editor panel is a child of the task panel's window";
+
+    // While the panel exists the command only brings its task panel into view.
+    ASSERT_EQ(addon->ExecuteMacro(2, 0), S_OK);
+    EXPECT_EQ(host.show_calls, 1);
+    EXPECT_EQ(host.task_panel_requests.size(), 1u);
+    EXPECT_EQ(host.get_main_window_calls, 1);
+    EXPECT_EQ(FindWindowExW(panel_window.get(), panel, L"TfKavrelEditor", nullptr), nullptr)
+        << "no second panel";
+
+    // Once the host has closed it, the next command asks for the task panel again.
+    panel_window.Destroy();
+    PumpMessages();
+    HostWindow second_panel_window;
+    host.task_panel_window = second_panel_window.get();
+    ASSERT_EQ(addon->ExecuteMacro(2, 0), S_OK);
+    PumpMessages();
+    EXPECT_EQ(host.task_panel_requests.size(), 2u);
+    EXPECT_EQ(host.show_calls, 1);
+    EXPECT_NE(FindWindowExW(second_panel_window.get(), nullptr, L"TfKavrelEditor", nullptr),
+              nullptr);
     EXPECT_TRUE(host.errors.empty());
-    EXPECT_EQ(host.main_window_object.refs_, 0);
+    second_panel_window.Destroy();
+    PumpMessages();
 }
 
 TEST_F(Commands, AFailingAutomationCallReportsTheHostsDescription) {

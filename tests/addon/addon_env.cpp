@@ -35,9 +35,8 @@ class AddonEnvironment : public testing::Environment {
         EXPECT_EQ(GetModuleHandleW(L"kavrel.dll"), nullptr) << "the library is still loaded";
         // The unload released the application reference and the command bitmaps.
         for (const TestHost* host : AllHosts()) {
-            EXPECT_EQ(host->refs, 0) << "a host object is still referenced after unload";
-            EXPECT_EQ(host->main_window_object.refs_, 0);
-            EXPECT_EQ(host->task_panel_object.refs_, 0);
+            EXPECT_EQ(host->HeldReferences(), 0)
+                << "a host object is still referenced after unload";
         }
         EXPECT_FALSE(g_command_bitmaps.empty());
         for (HBITMAP bitmap : g_command_bitmaps) {

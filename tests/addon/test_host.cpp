@@ -66,16 +66,6 @@ void SetDescription(std::u16string_view description) {
 
 // --- TestTaskPanel -----------------------------------------------------------
 
-HRESULT __stdcall TestTaskPanel::QueryInterface(REFIID iid, void** object) {
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
-        IsEqualIID(iid, __uuidof(IHostTaskPanel))) {
-        *object = static_cast<IHostTaskPanel*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
 HRESULT __stdcall TestTaskPanel::Reserved1() {
     return Unexpected("IHostTaskPanel position 1");
 }
@@ -100,16 +90,6 @@ HRESULT __stdcall TestTaskPanel::GetWindowHandle(LONG* result) {
 
 // --- TestMainWindow ----------------------------------------------------------
 
-HRESULT __stdcall TestMainWindow::QueryInterface(REFIID iid, void** object) {
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
-        IsEqualIID(iid, __uuidof(IHostMainWindow))) {
-        *object = static_cast<IHostMainWindow*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
 HRESULT __stdcall TestMainWindow::Reserved1() {
     return Unexpected("IHostMainWindow position 1");
 }
@@ -138,6 +118,73 @@ HRESULT __stdcall TestMainWindow::GetTaskPanel(BSTR key, BSTR caption, IHostTask
     (*result)->AddRef();
     return S_OK;
 }
+
+// --- TestPreferences, TestDatabase, TestMapObjects ----------------------------
+
+HRESULT __stdcall TestPreferences::ReadString(LONG, LONG, BSTR key, BSTR default_value,
+                                              BSTR* result) {
+    read_keys.push_back(BstrText(key));
+    *result = SysAllocStringLen(default_value, SysStringLen(default_value));
+    return *result || !default_value ? S_OK : E_OUTOFMEMORY;
+}
+HRESULT __stdcall TestPreferences::WriteString(LONG, LONG, BSTR key, BSTR value) {
+    written.emplace_back(BstrText(key), BstrText(value));
+    return S_OK;
+}
+
+HRESULT __stdcall TestMapObjects::GetObject(BSTR, IHostMapObject**) {
+    return Unexpected("IHostMapObjects.GetObject");
+}
+HRESULT __stdcall TestMapObjects::CommitChanges() {
+    return Unexpected("IHostMapObjects.CommitChanges");
+}
+HRESULT __stdcall TestMapObjects::QueryInRect(VARIANT, double, double, double, double, LONG,
+                                              IHostQueryCursor**) {
+    return Unexpected("IHostMapObjects.QueryInRect");
+}
+
+HRESULT __stdcall TestDatabase::StyleExists(BSTR, VARIANT_BOOL*) {
+    return Unexpected("IHostDatabase.StyleExists");
+}
+HRESULT __stdcall TestDatabase::GetStyle(BSTR, IHostStyle**) {
+    return Unexpected("IHostDatabase.GetStyle");
+}
+HRESULT __stdcall TestDatabase::GetMapObjects(IHostMapObjects** result) {
+    *result = &host_.map_objects_object;
+    (*result)->AddRef();
+    return S_OK;
+}
+
+#define KAVREL_TEST_UNEXPECTED(type, p)           \
+    HRESULT __stdcall type::Reserved##p() {       \
+        return Unexpected(#type " position " #p); \
+    }
+KAVREL_TEST_UNEXPECTED(TestMapObjects, 2)
+KAVREL_TEST_UNEXPECTED(TestMapObjects, 3)
+KAVREL_TEST_UNEXPECTED(TestMapObjects, 4)
+KAVREL_TEST_UNEXPECTED(TestMapObjects, 5)
+KAVREL_TEST_UNEXPECTED(TestMapObjects, 7)
+KAVREL_TEST_UNEXPECTED(TestMapObjects, 8)
+KAVREL_TEST_UNEXPECTED(TestMapObjects, 9)
+KAVREL_TEST_UNEXPECTED(TestMapObjects, 10)
+KAVREL_TEST_UNEXPECTED(TestMapObjects, 11)
+KAVREL_TEST_UNEXPECTED(TestDatabase, 1)
+KAVREL_TEST_UNEXPECTED(TestDatabase, 2)
+KAVREL_TEST_UNEXPECTED(TestDatabase, 3)
+KAVREL_TEST_UNEXPECTED(TestDatabase, 4)
+KAVREL_TEST_UNEXPECTED(TestDatabase, 5)
+KAVREL_TEST_UNEXPECTED(TestDatabase, 6)
+KAVREL_TEST_UNEXPECTED(TestDatabase, 7)
+KAVREL_TEST_UNEXPECTED(TestDatabase, 8)
+KAVREL_TEST_UNEXPECTED(TestDatabase, 9)
+KAVREL_TEST_UNEXPECTED(TestDatabase, 10)
+KAVREL_TEST_UNEXPECTED(TestDatabase, 13)
+KAVREL_TEST_UNEXPECTED(TestDatabase, 14)
+KAVREL_TEST_UNEXPECTED(TestDatabase, 15)
+KAVREL_TEST_UNEXPECTED(TestDatabase, 16)
+KAVREL_TEST_UNEXPECTED(TestDatabase, 17)
+KAVREL_TEST_UNEXPECTED(TestDatabase, 18)
+#undef KAVREL_TEST_UNEXPECTED
 
 // --- TestHost ----------------------------------------------------------------
 
@@ -252,11 +299,15 @@ HRESULT __stdcall TestHost::GetMainWindow(IHostMainWindow** result) {
 HRESULT __stdcall TestHost::GetSelection(IHostSelection**) {
     return Unexpected("IHostApplication.GetSelection");
 }
-HRESULT __stdcall TestHost::GetDatabase(IHostDatabase**) {
-    return Unexpected("IHostApplication.GetDatabase");
+HRESULT __stdcall TestHost::GetDatabase(IHostDatabase** result) {
+    *result = &database_object;
+    (*result)->AddRef();
+    return S_OK;
 }
-HRESULT __stdcall TestHost::GetPreferences(IHostPreferences**) {
-    return Unexpected("IHostApplication.GetPreferences");
+HRESULT __stdcall TestHost::GetPreferences(IHostPreferences** result) {
+    *result = &preferences_object;
+    (*result)->AddRef();
+    return S_OK;
 }
 HRESULT __stdcall TestHost::Reserved1() {
     return Unexpected("a placeholder position");

@@ -21,10 +21,21 @@ void FillShortString(M2Text255& field, std::u16string_view text);
 
 class TestHost;
 
-class TestTaskPanel final : public IHostTaskPanel {
+// Reference counting and IDispatch of the host's automation objects; the
+// counts tell whether the add-on let go.
+template <typename I>
+class TestAutomationObject : public I {
   public:
-    explicit TestTaskPanel(TestHost& host) : host_(host) {}
-    HRESULT __stdcall QueryInterface(REFIID iid, void** object) override;
+    HRESULT __stdcall QueryInterface(REFIID iid, void** object) override {
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
+            IsEqualIID(iid, __uuidof(I))) {
+            *object = static_cast<I*>(this);
+            this->AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
     ULONG __stdcall AddRef() override { return static_cast<ULONG>(++refs_); }
     ULONG __stdcall Release() override { return static_cast<ULONG>(--refs_); }
     HRESULT __stdcall GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
@@ -36,46 +47,97 @@ class TestTaskPanel final : public IHostTaskPanel {
                              UINT*) override {
         return E_NOTIMPL;
     }
-    HRESULT __stdcall Reserved1() override;
-    HRESULT __stdcall Reserved2() override;
-    HRESULT __stdcall Reserved3() override;
-    HRESULT __stdcall Reserved4() override;
+
+    LONG refs_ = 0;
+};
+
+// Placeholder positions the add-on must never call.
+#define KAVREL_TEST_UNEXPECTED(p) HRESULT __stdcall Reserved##p() override;
+
+class TestTaskPanel final : public TestAutomationObject<IHostTaskPanel> {
+  public:
+    explicit TestTaskPanel(TestHost& host) : host_(host) {}
+    KAVREL_TEST_UNEXPECTED(1)
+    KAVREL_TEST_UNEXPECTED(2)
+    KAVREL_TEST_UNEXPECTED(3)
+    KAVREL_TEST_UNEXPECTED(4)
     HRESULT __stdcall Show() override;
     HRESULT __stdcall GetWindowHandle(LONG* result) override;
 
-    LONG refs_ = 0;
-
   private:
     TestHost& host_;
 };
 
-class TestMainWindow final : public IHostMainWindow {
+class TestMainWindow final : public TestAutomationObject<IHostMainWindow> {
   public:
     explicit TestMainWindow(TestHost& host) : host_(host) {}
-    HRESULT __stdcall QueryInterface(REFIID iid, void** object) override;
-    ULONG __stdcall AddRef() override { return static_cast<ULONG>(++refs_); }
-    ULONG __stdcall Release() override { return static_cast<ULONG>(--refs_); }
-    HRESULT __stdcall GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    HRESULT __stdcall GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT __stdcall GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT __stdcall Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                             UINT*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT __stdcall Reserved1() override;
+    KAVREL_TEST_UNEXPECTED(1)
+    KAVREL_TEST_UNEXPECTED(3)
+    KAVREL_TEST_UNEXPECTED(4)
+    KAVREL_TEST_UNEXPECTED(5)
     HRESULT __stdcall GetMapWindow(IHostMapWindow** result) override;
-    HRESULT __stdcall Reserved3() override;
-    HRESULT __stdcall Reserved4() override;
-    HRESULT __stdcall Reserved5() override;
     HRESULT __stdcall GetTaskPanel(BSTR key, BSTR caption, IHostTaskPanel** result) override;
-
-    LONG refs_ = 0;
 
   private:
     TestHost& host_;
 };
+
+// The preference store: every read answers the default, writes are kept.
+class TestPreferences final : public TestAutomationObject<IHostPreferences> {
+  public:
+    HRESULT __stdcall ReadString(LONG, LONG, BSTR key, BSTR default_value, BSTR* result) override;
+    HRESULT __stdcall WriteString(LONG, LONG, BSTR key, BSTR value) override;
+
+    std::vector<std::u16string> read_keys;
+    std::vector<std::pair<std::u16string, std::u16string>> written;
+};
+
+// A map-objects collection the add-on may keep but not use here.
+class TestMapObjects final : public TestAutomationObject<IHostMapObjects> {
+  public:
+    HRESULT __stdcall GetObject(BSTR, IHostMapObject**) override;
+    HRESULT __stdcall CommitChanges() override;
+    HRESULT __stdcall QueryInRect(VARIANT, double, double, double, double, LONG,
+                                  IHostQueryCursor**) override;
+    KAVREL_TEST_UNEXPECTED(2)
+    KAVREL_TEST_UNEXPECTED(3)
+    KAVREL_TEST_UNEXPECTED(4)
+    KAVREL_TEST_UNEXPECTED(5)
+    KAVREL_TEST_UNEXPECTED(7)
+    KAVREL_TEST_UNEXPECTED(8)
+    KAVREL_TEST_UNEXPECTED(9)
+    KAVREL_TEST_UNEXPECTED(10)
+    KAVREL_TEST_UNEXPECTED(11)
+};
+
+class TestDatabase final : public TestAutomationObject<IHostDatabase> {
+  public:
+    explicit TestDatabase(TestHost& host) : host_(host) {}
+    HRESULT __stdcall StyleExists(BSTR, VARIANT_BOOL*) override;
+    HRESULT __stdcall GetStyle(BSTR, IHostStyle**) override;
+    HRESULT __stdcall GetMapObjects(IHostMapObjects** result) override;
+    KAVREL_TEST_UNEXPECTED(1)
+    KAVREL_TEST_UNEXPECTED(2)
+    KAVREL_TEST_UNEXPECTED(3)
+    KAVREL_TEST_UNEXPECTED(4)
+    KAVREL_TEST_UNEXPECTED(5)
+    KAVREL_TEST_UNEXPECTED(6)
+    KAVREL_TEST_UNEXPECTED(7)
+    KAVREL_TEST_UNEXPECTED(8)
+    KAVREL_TEST_UNEXPECTED(9)
+    KAVREL_TEST_UNEXPECTED(10)
+    KAVREL_TEST_UNEXPECTED(13)
+    KAVREL_TEST_UNEXPECTED(14)
+    KAVREL_TEST_UNEXPECTED(15)
+    KAVREL_TEST_UNEXPECTED(16)
+    KAVREL_TEST_UNEXPECTED(17)
+    KAVREL_TEST_UNEXPECTED(18)
+
+  private:
+    TestHost& host_;
+};
+
+#undef KAVREL_TEST_UNEXPECTED
 
 // One object with every interface the add-on takes at connection. Its
 // lifetime is the test's; the counts tell whether the add-on let go.
@@ -116,6 +178,9 @@ class TestHost final : public IHostErrorInfo,
 
     TestMainWindow main_window_object{*this};
     TestTaskPanel task_panel_object{*this};
+    TestPreferences preferences_object;
+    TestMapObjects map_objects_object;
+    TestDatabase database_object{*this};
 
     HRESULT __stdcall QueryInterface(REFIID iid, void** object) override;
     ULONG __stdcall AddRef() override { return static_cast<ULONG>(++refs); }
@@ -152,8 +217,11 @@ class TestHost final : public IHostErrorInfo,
     HRESULT __stdcall Reserved6() override;
     HRESULT __stdcall Reserved7() override;
 
-    friend class TestMainWindow;
-    friend class TestTaskPanel;
+    // Every object of this host that the add-on may hold.
+    LONG HeldReferences() const {
+        return refs + main_window_object.refs_ + task_panel_object.refs_ +
+               preferences_object.refs_ + map_objects_object.refs_ + database_object.refs_;
+    }
 };
 
 // A new host object. Hosts live until the process ends: the add-on keeps the
