@@ -98,6 +98,13 @@ TEST_F(HostAddonKeys, RegisteringAgainOverwritesTheActiveFlag) {
     EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, key, L"Active"), L"0");
 }
 
+TEST_F(HostAddonKeys, AKeyThatCannotBeCreatedFailsTheCall) {
+    // A key name longer than the registry allows for one level.
+    const std::string too_long(300, 'x');
+    EXPECT_EQ(CallM2DllRegisterAddOn(too_long.c_str(), 1), E_FAIL);
+    EXPECT_TRUE(SubKeys(HKEY_LOCAL_MACHINE, L"Software\\Albea\\GIS\\AppliedAddOns").empty());
+}
+
 TEST(ComClassKeys, RegisterAndUnregisterServer) {
     const std::wstring key = L"CLSID\\" + kClassId;
     const std::wstring server = key + L"\\InprocServer32";
