@@ -1,0 +1,24 @@
+// Scripted sessions: a project, a script of steps run against the add-on
+// inside the host, and the result file (the committed project plus what the
+// host observed). The format is described in docs/sessions.md.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace kavrel::host {
+
+struct SessionOptions {
+    std::wstring project;
+    std::wstring script;
+    std::wstring out;
+    std::optional<std::wstring> addon;    // DLL path; by class id when absent
+    std::optional<std::wstring> picture;  // PNG of the map at the end
+};
+
+// Runs the session and answers the process exit status: 0 when every step was
+// carried out, 1 when one could not be (R.json is written in both cases), 2
+// when the project or the script cannot be read (nothing is written).
+int RunSession(const SessionOptions& options);
+
+}  // namespace kavrel::host
