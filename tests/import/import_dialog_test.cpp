@@ -239,18 +239,6 @@ TEST_F(ImportDialogTest, TheMethodEnablesTheControlsItUses) {
     }
 }
 
-TEST_F(ImportDialogTest, APickInOneDialogLeavesTheOtherAlone) {
-    HWND first = Open();
-    HWND second = Open();
-    ASSERT_NE(first, nullptr);
-    ASSERT_NE(second, nullptr);
-    Choose(first, "cbMetod", 0);
-    EXPECT_FALSE(Enabled(first, "leVDelta"));
-    EXPECT_EQ(ComboIndex(second, "cbMetod"), 0);
-    EXPECT_TRUE(Enabled(second, "leVDelta"));
-    EXPECT_TRUE(Enabled(second, "cbTExtStyle"));
-}
-
 // --- "Импорт" -------------------------------------------------------------------
 
 struct ImportRow {
