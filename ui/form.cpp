@@ -1,0 +1,629 @@
+#include "ui/form.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "addon/utf8.h"
+#include "ui/form_control.h"
+#include "ui/form_window_class.h"
+#include "ui/message_box.h"
+#include "ui/resource_count.h"
+
+namespace ui {
+
+namespace {
+
+// First identifier of controls: clear of IDOK, IDCANCEL and the other
+// identifiers that IsDialogMessage sends on its own.
+constexpr int kFirstControlId = 1000;
+
+const wchar_t* Wide(const std::u16string& text) {
+    return reinterpret_cast<const wchar_t*>(text.c_str());
+}
+
+// The toolkit's own deferred destruction; registered so that it can never
+// meet a form's private message.
+UINT ReleaseMessage() {
+    static const UINT message = RegisterWindowMessageW(L"kavrel.ui.ReleaseForm");
+    return message;
+}
+
+struct FrameStyle {
+    DWORD style;
+    DWORD exStyle;
+};
+
+FrameStyle StyleOf(FormFrame frame) {
+    switch (frame) {
+        case FormFrame::Child:
+            return {WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
+        case FormFrame::Dialog:
+            return {WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
+                    WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT};
+        case FormFrame::ToolWindow:
+            return {WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
+                    WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT};
+        case FormFrame::Sizeable:
+            return {WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
+    }
+    throw std::logic_error("unknown form frame");
+}
+
+bool Accepts(ControlKind kind, Event event) {
+    switch (event) {
+        case Event::Click:
+            return kind == ControlKind::PushButton || kind == ControlKind::ImageButton ||
+                   kind == ControlKind::CheckBox;
+        case Event::Change:
+            return kind == ControlKind::Edit || kind == ControlKind::LabelledEdit ||
+                   kind == ControlKind::Memo || kind == ControlKind::ComboDropDown ||
+                   kind == ControlKind::ComboList || kind == ControlKind::TreeView;
+        case Event::DoubleClick:
+            return kind == ControlKind::TreeView;
+    }
+    return false;
+}
+
+}  // namespace
+
+Form::Form(FormSpec spec) : spec_(std::move(spec)), dpi_(ScreenDpi()) {
+    std::vector<std::string> names;
+    std::vector<TabEntry> tabs;
+    for (const ControlSpec& control : spec_.controls) {
+        names.push_back(control.name);
+        tabs.push_back({control.name, control.tabOrder});
+    }
+    CheckControlNames(names);
+    TabSequence(tabs);
+    if (spec_.typeName.empty()) {
+        throw std::invalid_argument("a form needs a type name");
+    }
+    detail::CountFormObject(+1);
+}
+
+Form::~Form() {
+    if (window_) {
+        // Deleted with its window still there: the derived part is gone, so
+        // OnDestroy cannot run any more.
+        destroyNotified_ = true;
+        ownsItself_ = false;
+        DestroyWindow(window_);
+    }
+    detail::CountFormObject(-1);
+}
+
+void FormDeleter::operator()(Form* form) const noexcept {
+    form->Destroy();
+    delete form;
+}
+
+void Form::TakeOwnLifetime() {
+    if (!window_) {
+        throw std::logic_error("a form owns itself only once its window is built");
+    }
+    ownsItself_ = true;
+}
+
+void Form::SetDpi(int dpi) {
+    if (window_) {
+        throw std::logic_error("the resolution of a form is fixed once its window is built");
+    }
+    if (dpi <= 0) {
+        throw std::invalid_argument("a resolution must be positive");
+    }
+    dpi_ = dpi;
+}
+
+void Form::CreateChild(HWND parent) {
+    if (window_) {
+        throw std::logic_error("the form's window is already built");
+    }
+    if (spec_.frame != FormFrame::Child) {
+        throw std::logic_error("only a form with the child frame lives inside another window");
+    }
+    if (!IsWindow(parent)) {
+        throw std::invalid_argument("the parent of a child form must be a window");
+    }
+    Build(parent, Mode::Child);
+    ShowWindow(window_, SW_SHOW);
+}
+
+void Form::Show(HWND owner) {
+    if (spec_.frame == FormFrame::Child) {
+        throw std::logic_error("a child form is shown by CreateChild");
+    }
+    if (!window_) {
+        Build(owner ? GetAncestor(owner, GA_ROOT) : nullptr, Mode::Modeless);
+    }
+    mode_ = Mode::Modeless;
+    OnShow();
+    ShowWindow(window_, SW_SHOW);
+}
+
+void Form::Build(HWND parentOrOwner, Mode mode) {
+    InitCommonControlsOnce();
+    RegisterFormClass(spec_.typeName, &Form::WindowProc);
+    font_ = MakeFont(spec_.fontName, ScaleToDpi(spec_.fontHeight, dpi_));
+
+    const FrameStyle frame = StyleOf(spec_.frame);
+    designedClient_ = ScaleToDpi(spec_.clientSize, dpi_);
+    RECT outer{0, 0, designedClient_.width, designedClient_.height};
+    AdjustWindowRectEx(&outer, frame.style, FALSE, frame.exStyle);
+    int x = 0;
+    int y = 0;
+    if (spec_.frame != FormFrame::Child) {
+        x = spec_.screenPosition ? spec_.screenPosition->x : CW_USEDEFAULT;
+        y = spec_.screenPosition ? spec_.screenPosition->y : CW_USEDEFAULT;
+    }
+    mode_ = mode;
+    const HWND created =
+        CreateWindowExW(frame.exStyle, Wide(spec_.typeName), Wide(spec_.caption), frame.style, x, y,
+                        outer.right - outer.left, outer.bottom - outer.top, parentOrOwner, nullptr,
+                        FormsModule(), this);
+    if (!created) {
+        font_.reset();
+        mode_ = Mode::None;
+        throw std::runtime_error("cannot create the window of form " +
+                                 kavrel::WideToUtf8(spec_.typeName));
+    }
+    try {
+        BuildControls();
+    } catch (...) {
+        DestroyWindow(window_);
+        throw;
+    }
+    RECT client{};
+    GetClientRect(window_, &client);
+    LayOutForClientSize({client.right, client.bottom});
+    try {
+        OnCreate();
+    } catch (...) {
+        ShowCurrentException(window_);
+    }
+}
+
+void Form::BuildControls() {
+    // Controls that Tab reaches are made first, in tab order, because the
+    // dialog navigation follows the order in which windows were made.
+    std::vector<const ControlSpec*> order;
+    for (const ControlSpec& control : spec_.controls) {
+        order.push_back(&control);
+    }
+    std::stable_sort(order.begin(), order.end(), [](const ControlSpec* a, const ControlSpec* b) {
+        const int left = a->tabOrder < 0 ? INT_MAX : a->tabOrder;
+        const int right = b->tabOrder < 0 ? INT_MAX : b->tabOrder;
+        return left < right;
+    });
+    bool anyTooltip = false;
+    for (const ControlSpec* control : order) {
+        auto entry = std::make_unique<BuiltControl>();
+        entry->spec = control;
+        entry->id = kFirstControlId + static_cast<int>(control - spec_.controls.data());
+        controls_.push_back(std::move(entry));
+        CreateControlWindow(*controls_.back(), window_, font_.get(), dpi_);
+        anyTooltip = anyTooltip || !control->tooltip.empty();
+    }
+    if (anyTooltip) {
+        tooltips_ =
+            CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                            WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                            CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, FormsModule(), nullptr);
+        if (!tooltips_) {
+            throw std::runtime_error("cannot create the tooltips of a form");
+        }
+        for (const auto& entry : controls_) {
+            if (entry->spec->tooltip.empty()) {
+                continue;
+            }
+            TOOLINFOW tool{};
+            tool.cbSize = sizeof tool;
+            tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+            tool.hwnd = window_;
+            tool.uId = reinterpret_cast<UINT_PTR>(entry->window);
+            tool.lpszText = const_cast<wchar_t*>(Wide(entry->spec->tooltip));
+            if (!SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) {
+                throw std::runtime_error("cannot add the tooltip of " + entry->spec->name);
+            }
+        }
+    }
+}
+
+void Form::LayOutForClientSize(Size actual) {
+    for (const auto& entry : controls_) {
+        if (!entry->window || entry->spec->anchors == kAnchorsDefault) {
+            continue;
+        }
+        const Rect place =
+            AnchoredRect(entry->placed, entry->spec->anchors, designedClient_, actual);
+        RECT now{};
+        GetWindowRect(entry->window, &now);
+        // A combo box keeps the height of its open list.
+        const bool combo = entry->spec->kind == ControlKind::ComboDropDown ||
+                           entry->spec->kind == ControlKind::ComboList;
+        SetWindowPos(entry->window, nullptr, place.left, place.top, place.width,
+                     combo ? int(now.bottom - now.top) : place.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        if (entry->label) {
+            const Rect label = AnchoredRect(
+                entry->labelPlaced,
+                entry->spec->anchors & (kAnchorLeft | kAnchorRight)
+                    ? kAnchorLeft | (entry->spec->anchors & (kAnchorTop | kAnchorBottom))
+                    : entry->spec->anchors,
+                designedClient_, actual);
+            const int shift = place.left - entry->placed.left;
+            SetWindowPos(entry->label, nullptr, entry->labelPlaced.left + shift, label.top,
+                         label.width, label.height, SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+}
+
+int Form::ShowModal(HWND owner) {
+    if (mode_ == Mode::Modal && window_ && IsWindowVisible(window_)) {
+        throw std::logic_error("the form is already shown modally");
+    }
+    if (spec_.frame == FormFrame::Child) {
+        throw std::logic_error("a child form cannot be shown modally");
+    }
+    const HWND root = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
+    if (!window_) {
+        Build(root, Mode::Modal);
+    }
+    mode_ = Mode::Modal;
+    modalResult_ = kModalNone;
+    OnShow();
+
+    ++messageDepth_;  // the form stays whole while its loop runs
+    const bool disabledOwner = root && IsWindowEnabled(root);
+    if (disabledOwner) {
+        EnableWindow(root, FALSE);
+    }
+    ShowWindow(window_, SW_SHOW);
+    SetActiveWindow(window_);
+    if (HWND first = GetNextDlgTabItem(window_, nullptr, FALSE)) {
+        SetFocus(first);
+    }
+    while (window_) {
+        if (modalResult_ != kModalNone) {
+            CloseAction action = CloseAction::Hide;
+            try {
+                action = OnClose();
+            } catch (...) {
+                ShowCurrentException(window_);
+            }
+            if (action != CloseAction::None) {
+                break;
+            }
+            modalResult_ = kModalNone;
+            continue;
+        }
+        MSG message{};
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0) {
+            // The thread is ending: leave the quit for the outer loop.
+            PostQuitMessage(static_cast<int>(message.wParam));
+            break;
+        }
+        if (got == -1) {
+            break;
+        }
+        if (!window_ || !IsDialogMessageW(window_, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    // The owner is enabled before the dialog hides, so that it gets the activation back.
+    if (disabledOwner) {
+        EnableWindow(root, TRUE);
+    }
+    if (window_) {
+        ShowWindow(window_, SW_HIDE);
+    }
+    const int result = modalResult_ == kModalNone ? kModalCancel : modalResult_;
+    modalResult_ = result;
+    if (--messageDepth_ == 0 && deletePending_) {
+        delete this;
+    }
+    return result;
+}
+
+void Form::Close() {
+    if (!window_) {
+        return;
+    }
+    if (mode_ == Mode::Modal && IsWindowVisible(window_)) {
+        if (modalResult_ == kModalNone) {
+            modalResult_ = kModalCancel;
+        }
+        return;
+    }
+    RunCloseRequest();
+}
+
+void Form::RunCloseRequest() {
+    switch (OnClose()) {
+        case CloseAction::None:
+            break;
+        case CloseAction::Hide:
+            ShowWindow(window_, SW_HIDE);
+            break;
+        case CloseAction::Free:
+            Release();
+            break;
+    }
+}
+
+CloseAction Form::OnClose() {
+    return CloseAction::Hide;
+}
+
+bool Form::OnMessage(UINT, WPARAM, LPARAM) {
+    return false;
+}
+
+void Form::Release() {
+    if (!releasePosted_) {
+        releasePosted_ = PostMessageW(window_, ReleaseMessage(), 0, 0) != FALSE;
+        if (!releasePosted_) {
+            throw std::runtime_error("cannot post the release of a form");
+        }
+    }
+}
+
+void Form::Destroy() noexcept {
+    if (window_) {
+        DestroyWindow(window_);
+    }
+}
+
+void Form::PostPrivate(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message < WM_USER || message > 0xBFFF) {
+        throw std::invalid_argument("a private message lies between WM_USER and 0xBFFF");
+    }
+    if (!window_ || !PostMessageW(window_, message, wParam, lParam)) {
+        throw std::runtime_error("cannot post a message to the form");
+    }
+}
+
+void Form::Bind(std::string_view control, Event event, Handler handler) {
+    auto spec = std::find_if(spec_.controls.begin(), spec_.controls.end(),
+                             [&](const ControlSpec& c) { return c.name == control; });
+    if (spec == spec_.controls.end()) {
+        throw std::invalid_argument("no control named " + std::string(control) + " to bind");
+    }
+    if (!Accepts(spec->kind, event)) {
+        throw std::invalid_argument("control " + std::string(control) +
+                                    " raises no event of that kind");
+    }
+    handlers_[std::string(control)][event] = std::move(handler);
+}
+
+void Form::ShowMessage(std::u16string_view text) const {
+    ui::ShowMessage(window_, text);
+}
+
+LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam,
+                                  LPARAM lParam) noexcept {
+    Form* form = nullptr;
+    if (message == WM_NCCREATE) {
+        form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+        form->window_ = window;
+        detail::CountFormWindow(+1);
+    } else {
+        form = reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    }
+    if (!form) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    ++form->messageDepth_;
+    LRESULT result = 0;
+    try {
+        result = form->Handle(message, wParam, lParam);
+    } catch (...) {
+        ShowCurrentException(window);
+    }
+    form->AfterMessage();
+    return result;
+}
+
+void Form::AfterMessage() noexcept {
+    if (--messageDepth_ == 0 && deletePending_) {
+        delete this;
+    }
+}
+
+void Form::OnWindowGone() noexcept {
+    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+    window_ = nullptr;
+    tooltips_ = nullptr;
+    for (auto& entry : controls_) {
+        entry->window = nullptr;
+        entry->label = nullptr;
+    }
+    font_.reset();
+    detail::CountFormWindow(-1);
+    if (ownsItself_) {
+        deletePending_ = true;
+    }
+}
+
+LRESULT Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND: {
+            const int id = LOWORD(wParam);
+            const int code = HIWORD(wParam);
+            if (const BuiltControl* control = EntryById(id)) {
+                const ControlKind kind = control->spec->kind;
+                if (code == BN_CLICKED &&
+                    (kind == ControlKind::PushButton || kind == ControlKind::ImageButton ||
+                     kind == ControlKind::CheckBox)) {
+                    FireClick(*control);
+                } else if (code == EN_CHANGE &&
+                           (kind == ControlKind::Edit || kind == ControlKind::LabelledEdit ||
+                            kind == ControlKind::Memo)) {
+                    Fire(*control, Event::Change);
+                } else if (code == CBN_SELCHANGE && kind == ControlKind::ComboDropDown) {
+                    // The edit still shows the old text while the selection
+                    // changes: put the picked entry there before the handler reads it.
+                    const LRESULT index = SendMessageW(control->window, CB_GETCURSEL, 0, 0);
+                    if (index != CB_ERR) {
+                        SetWindowTextW(control->window, Wide(ComboItem(control->spec->name,
+                                                                       static_cast<int>(index))));
+                    }
+                    Fire(*control, Event::Change);
+                } else if ((code == CBN_SELCHANGE || code == CBN_EDITCHANGE) &&
+                           (kind == ControlKind::ComboDropDown || kind == ControlKind::ComboList)) {
+                    Fire(*control, Event::Change);
+                }
+                return 0;
+            }
+            if (lParam == 0 && (id == IDOK || id == IDCANCEL)) {
+                // Enter or Escape from the dialog navigation.
+                for (const auto& control : controls_) {
+                    const bool chosen =
+                        id == IDOK ? control->spec->isDefault : control->spec->isCancel;
+                    if (chosen && IsWindowEnabled(control->window)) {
+                        FireClick(*control);
+                        return 0;
+                    }
+                }
+                if (id == IDCANCEL && mode_ == Mode::Modal) {
+                    Close();
+                }
+                return 0;
+            }
+            break;
+        }
+        case WM_NOTIFY: {
+            const NMHDR& header = *reinterpret_cast<const NMHDR*>(lParam);
+            if (const BuiltControl* control = EntryByWindow(header.hwndFrom)) {
+                if (control->spec->kind == ControlKind::TreeView) {
+                    if (header.code == NM_DBLCLK) {
+                        Fire(*control, Event::DoubleClick);
+                    } else if (header.code == TVN_SELCHANGEDW) {
+                        Fire(*control, Event::Change);
+                    }
+                }
+            }
+            return 0;
+        }
+        case WM_DRAWITEM: {
+            const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            if (const BuiltControl* control = EntryByWindow(item.hwndItem)) {
+                if (control->spec->kind == ControlKind::ImageButton) {
+                    ui::DrawImageButton(*control->spec, item);
+                    return TRUE;
+                }
+            }
+            break;
+        }
+        case WM_SIZE:
+            if (!controls_.empty() && wParam != SIZE_MINIMIZED) {
+                LayOutForClientSize({LOWORD(lParam), HIWORD(lParam)});
+            }
+            return 0;
+        case WM_CLOSE:
+            Close();
+            return 0;
+        case WM_DESTROY:
+            if (!destroyNotified_) {
+                destroyNotified_ = true;
+                try {
+                    OnDestroy();
+                } catch (...) {
+                    ShowCurrentException(window_);
+                }
+            }
+            for (const auto& control : controls_) {
+                RemoveControlProperties(*control);
+            }
+            if (tooltips_) {
+                DestroyWindow(tooltips_);
+                tooltips_ = nullptr;
+            }
+            return 0;
+        case WM_NCDESTROY:
+            OnWindowGone();
+            return 0;
+        default:
+            break;
+    }
+    if (message == ReleaseMessage()) {
+        DestroyWindow(window_);
+        return 0;
+    }
+    if (message >= WM_USER && message <= 0xBFFF) {
+        if (OnMessage(message, wParam, lParam)) {
+            return 0;
+        }
+        if (message == DM_GETDEFID && mode_ == Mode::Modal) {
+            for (const auto& control : controls_) {
+                if (control->spec->isDefault) {
+                    return MAKELRESULT(control->id, DC_HASDEFID);
+                }
+            }
+            return 0;
+        }
+    }
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+void Form::FireClick(const BuiltControl& control) {
+    // Nobody can click a disabled control; a message that says otherwise is ignored.
+    if (!IsWindowEnabled(control.window)) {
+        return;
+    }
+    if (control.spec->modalResult != kModalNone) {
+        modalResult_ = control.spec->modalResult;
+    }
+    Fire(control, Event::Click);
+}
+
+void Form::Fire(const BuiltControl& control, Event event) {
+    auto byControl = handlers_.find(control.spec->name);
+    if (byControl == handlers_.end()) {
+        return;
+    }
+    auto handler = byControl->second.find(event);
+    if (handler != byControl->second.end() && handler->second) {
+        // A copy: the handler may rebind its own control.
+        Handler run = handler->second;
+        run();
+    }
+}
+
+const BuiltControl* Form::EntryById(int id) const noexcept {
+    for (const auto& control : controls_) {
+        if (control->id == id) {
+            return control.get();
+        }
+    }
+    return nullptr;
+}
+
+const BuiltControl* Form::EntryByWindow(HWND window) const noexcept {
+    for (const auto& control : controls_) {
+        if (control->window == window) {
+            return control.get();
+        }
+    }
+    return nullptr;
+}
+
+BuiltControl& Form::Entry(std::string_view name) const {
+    for (const auto& control : controls_) {
+        if (control->spec->name == name && control->window) {
+            return *control;
+        }
+    }
+    throw std::invalid_argument("form " + kavrel::WideToUtf8(spec_.typeName) +
+                                " has no control window named " + std::string(name));
+}
+
+HWND Form::Control(std::string_view name) const {
+    return Entry(name).window;
+}
+
+}  // namespace ui

@@ -1,0 +1,203 @@
+#include "ui/form_control.h"
+
+#include <commctrl.h>
+
+#include <stdexcept>
+
+#include "addon/gdi.h"
+#include "addon/utf8.h"
+#include "ui/form_window_class.h"
+
+namespace ui {
+
+namespace {
+
+// Space between a labelled edit and its label, 96-dpi pixels.
+constexpr int kLabelSpacing = 3;
+// Height of the open list of a combo box, 96-dpi pixels.
+constexpr int kComboListHeight = 160;
+
+const wchar_t* Wide(const std::u16string& text) {
+    return reinterpret_cast<const wchar_t*>(text.c_str());
+}
+
+struct WindowKind {
+    const wchar_t* className;
+    DWORD style;
+    DWORD exStyle;
+};
+
+WindowKind KindOf(const ControlSpec& spec) {
+    switch (spec.kind) {
+        case ControlKind::PushButton:
+            return {L"BUTTON", DWORD(spec.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0};
+        case ControlKind::ImageButton:
+            return {L"BUTTON", BS_OWNERDRAW, 0};
+        case ControlKind::Edit:
+        case ControlKind::LabelledEdit:
+            return {L"EDIT", DWORD(ES_AUTOHSCROLL | (spec.readOnly ? ES_READONLY : 0)),
+                    WS_EX_CLIENTEDGE};
+        case ControlKind::Label:
+            return {L"STATIC", SS_LEFT | SS_NOPREFIX, 0};
+        case ControlKind::CheckBox:
+            return {L"BUTTON", BS_AUTOCHECKBOX, 0};
+        case ControlKind::ComboDropDown:
+            return {L"COMBOBOX", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL, 0};
+        case ControlKind::ComboList:
+            return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL, 0};
+        case ControlKind::TreeView:
+            return {WC_TREEVIEWW,
+                    TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
+                    WS_EX_CLIENTEDGE};
+        case ControlKind::Memo:
+            return {L"EDIT",
+                    DWORD(ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN |
+                          WS_VSCROLL | WS_HSCROLL | (spec.readOnly ? ES_READONLY : 0)),
+                    WS_EX_CLIENTEDGE};
+        case ControlKind::ProgressBar:
+            return {PROGRESS_CLASSW, 0, 0};
+    }
+    throw std::logic_error("unknown control kind");
+}
+
+bool IsCombo(ControlKind kind) {
+    return kind == ControlKind::ComboDropDown || kind == ControlKind::ComboList;
+}
+
+// The size the text takes in the form's font.
+SIZE TextExtent(HFONT font, const std::u16string& text) {
+    kavrel::WindowDC screen(nullptr);
+    kavrel::SelectedObject selected(screen.get(), font);
+    RECT area{0, 0, 0, 0};
+    const std::u16string measured = text.empty() ? u" " : text;
+    DrawTextW(screen.get(), Wide(measured), -1, &area, DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
+    return {text.empty() ? 0 : area.right - area.left, area.bottom - area.top};
+}
+
+HWND CreateChildWindow(const wchar_t* className, DWORD style, DWORD exStyle,
+                       const std::u16string& text, const Rect& place, int height, HWND form, int id,
+                       HFONT font) {
+    HWND window =
+        CreateWindowExW(exStyle, className, Wide(text), WS_CHILD | WS_VISIBLE | style, place.left,
+                        place.top, place.width, height, form,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), FormsModule(), nullptr);
+    if (!window) {
+        throw std::runtime_error("cannot create a window of class " +
+                                 kavrel::WideToUtf8(reinterpret_cast<const char16_t*>(className)));
+    }
+    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return window;
+}
+
+void SetNameProperty(HWND window, const std::wstring& property) {
+    if (!SetPropW(window, property.c_str(), reinterpret_cast<HANDLE>(1))) {
+        throw std::runtime_error("cannot name a control window");
+    }
+}
+
+}  // namespace
+
+std::wstring ControlPropertyName(const std::string& controlName) {
+    return L"kavrel:" + std::wstring(controlName.begin(), controlName.end());
+}
+
+std::wstring LabelPropertyName(const std::string& controlName) {
+    return ControlPropertyName(controlName) + L".EditLabel";
+}
+
+void CreateControlWindow(BuiltControl& entry, HWND form, HFONT font, int dpi) {
+    const ControlSpec& spec = *entry.spec;
+    const WindowKind kind = KindOf(spec);
+    entry.placed = ScaleToDpi(spec.rect, dpi);
+
+    if (spec.kind == ControlKind::Label && (spec.rect.width == 0 || spec.rect.height == 0)) {
+        const SIZE text = TextExtent(font, spec.caption);
+        entry.placed.width = text.cx;
+        entry.placed.height = text.cy;
+    }
+    if (spec.kind == ControlKind::LabelledEdit) {
+        // The label stands to the left of the edit, centred on its height.
+        const SIZE text = TextExtent(font, spec.caption);
+        entry.labelPlaced = {entry.placed.left - ScaleToDpi(kLabelSpacing, dpi) - text.cx,
+                             entry.placed.top + (entry.placed.height - text.cy) / 2, text.cx,
+                             text.cy};
+        entry.label = CreateChildWindow(L"STATIC", SS_LEFT | SS_NOPREFIX, 0, spec.caption,
+                                        entry.labelPlaced, entry.labelPlaced.height, form, 0, font);
+        SetNameProperty(entry.label, LabelPropertyName(spec.name));
+    }
+
+    const std::u16string text = spec.kind == ControlKind::LabelledEdit ||
+                                        spec.kind == ControlKind::ImageButton ||
+                                        spec.kind == ControlKind::ComboList
+                                    ? std::u16string()
+                                    : spec.caption;
+    const DWORD tabStop = spec.tabOrder >= 0 ? WS_TABSTOP : 0;
+    const int height = IsCombo(spec.kind) ? entry.placed.height + ScaleToDpi(kComboListHeight, dpi)
+                                          : entry.placed.height;
+    entry.window = CreateChildWindow(kind.className, kind.style | tabStop, kind.exStyle, text,
+                                     entry.placed, height, form, entry.id, font);
+    SetNameProperty(entry.window, ControlPropertyName(spec.name));
+
+    if (IsCombo(spec.kind)) {
+        // The closed box takes the designed height: the selection field is
+        // that height less the box's frame. The frame is measured, not
+        // assumed, and checked once more after the change.
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            RECT closed{};
+            GetWindowRect(entry.window, &closed);
+            const int excess = (closed.bottom - closed.top) - entry.placed.height;
+            if (excess == 0) {
+                break;
+            }
+            const LRESULT field = SendMessageW(entry.window, CB_GETITEMHEIGHT, WPARAM(-1), 0);
+            SendMessageW(entry.window, CB_SETITEMHEIGHT, WPARAM(-1), field - excess);
+        }
+        for (const std::u16string& item : spec.items) {
+            SendMessageW(entry.window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item)));
+        }
+    }
+    if (spec.kind == ControlKind::TreeView && spec.treeIndent > 0) {
+        SendMessageW(entry.window, TVM_SETINDENT, ScaleToDpi(spec.treeIndent, dpi), 0);
+    }
+}
+
+void RemoveControlProperties(const BuiltControl& entry) noexcept {
+    try {
+        if (entry.window) {
+            RemovePropW(entry.window, ControlPropertyName(entry.spec->name).c_str());
+        }
+        if (entry.label) {
+            RemovePropW(entry.label, LabelPropertyName(entry.spec->name).c_str());
+        }
+    } catch (...) {
+        // Only the property names could not be made; the system drops the
+        // properties with the windows.
+    }
+}
+
+void DrawImageButton(const ControlSpec& spec, const DRAWITEMSTRUCT& item) {
+    HDC dc = item.hDC;
+    RECT area = item.rcItem;
+    const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+    const bool enabled = (item.itemState & ODS_DISABLED) == 0;
+    FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
+    DrawEdge(dc, &area, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_ADJUST);
+    if (spec.painter) {
+        const int saved = SaveDC(dc);
+        IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
+        try {
+            spec.painter(dc, area, pressed, enabled);
+        } catch (...) {
+            RestoreDC(dc, saved);
+            throw;
+        }
+        RestoreDC(dc, saved);
+    }
+    if (item.itemState & ODS_FOCUS) {
+        RECT focus = area;
+        InflateRect(&focus, -1, -1);
+        DrawFocusRect(dc, &focus);
+    }
+}
+
+}  // namespace ui

@@ -1,0 +1,47 @@
+#include "ui/message_box.h"
+
+#include "ui/exception_text.h"
+
+namespace ui {
+
+namespace {
+std::u16string& Title() {
+    static std::u16string title = u"KAVREL";
+    return title;
+}
+
+const wchar_t* Wide(const std::u16string& text) {
+    return reinterpret_cast<const wchar_t*>(text.c_str());
+}
+}  // namespace
+
+void SetApplicationTitle(std::u16string_view title) {
+    Title() = title;
+}
+
+const std::u16string& ApplicationTitle() noexcept {
+    return Title();
+}
+
+int ShowMessage(HWND owner, std::u16string_view text, UINT icon) noexcept {
+    try {
+        const HWND topLevel = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
+        const std::u16string body(text);
+        return MessageBoxW(topLevel, Wide(body), Wide(ApplicationTitle()), MB_OK | icon);
+    } catch (...) {
+        // Out of memory for the copy of the text: nothing more can be shown.
+        return 0;
+    }
+}
+
+void ShowCurrentException(HWND owner) noexcept {
+    std::u16string text;
+    try {
+        text = CurrentExceptionText();
+    } catch (...) {
+        text = kUnknownErrorText;
+    }
+    ShowMessage(owner, text, MB_ICONERROR);
+}
+
+}  // namespace ui
