@@ -38,6 +38,17 @@ void Notify(HWND control, WORD code) {
                  reinterpret_cast<LPARAM>(control));
 }
 
+// A press and its release. Controls such as the tree view track the mouse in a
+// loop of their own until the button goes up, so the release is queued first.
+void PressMouse(HWND control, UINT press, LPARAM point) {
+    PostMessageW(control, WM_LBUTTONUP, 0, point);
+    SendMessageW(control, press, MK_LBUTTON, point);
+    MSG message;
+    while (PeekMessageW(&message, control, WM_LBUTTONUP, WM_LBUTTONUP, PM_REMOVE)) {
+        DispatchMessageW(&message);
+    }
+}
+
 }  // namespace
 
 std::wstring WindowClass(HWND window) {
@@ -164,9 +175,7 @@ void ClickControl(HWND control) {
     }
     RECT rect;
     GetClientRect(control, &rect);
-    const LPARAM point = MAKELPARAM(rect.right / 2, rect.bottom / 2);
-    SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, point);
-    SendMessageW(control, WM_LBUTTONUP, 0, point);
+    PressMouse(control, WM_LBUTTONDOWN, MAKELPARAM(rect.right / 2, rect.bottom / 2));
 }
 
 void DoubleClickControl(HWND control) {
@@ -190,10 +199,8 @@ void DoubleClickControl(HWND control) {
                                (item_rect.top + item_rect.bottom) / 2);
         }
     }
-    SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, point);
-    SendMessageW(control, WM_LBUTTONUP, 0, point);
-    SendMessageW(control, WM_LBUTTONDBLCLK, MK_LBUTTON, point);
-    SendMessageW(control, WM_LBUTTONUP, 0, point);
+    PressMouse(control, WM_LBUTTONDOWN, point);
+    PressMouse(control, WM_LBUTTONDBLCLK, point);
 }
 
 void CloseForm(HWND form) {

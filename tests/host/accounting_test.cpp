@@ -22,7 +22,11 @@ TEST(AccountingTest, ArmedFaultFiresOnTheNthMatchingCallOnly) {
          {"IHostMapObjects.CommitChanges", "IHostShape.GetFlag", "IHostMapObjects.CommitChanges",
           "IHostMapObjects.CommitChanges"},
          2},
-        {"never reached", "IHostShape.GetFlag", 3, {"IHostShape.GetFlag", "IHostShape.GetFlag"}, -1},
+        {"never reached",
+         "IHostShape.GetFlag",
+         3,
+         {"IHostShape.GetFlag", "IHostShape.GetFlag"},
+         -1},
         {"any call", "*", 3, {"A.X", "B.Y", "C.Z", "D.W"}, 2},
         {"names compared exactly", "IHostShape.getflag", 1, {"IHostShape.GetFlag"}, -1},
     };

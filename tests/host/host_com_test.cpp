@@ -18,7 +18,7 @@ struct FailureCase {
 };
 
 class HostComTest : public HostTest {
-public:
+  public:
     ComPtr<IHostApplication>& app() { return app_; }
     using HostTest::MapObjects;
     using HostTest::Object;
@@ -89,7 +89,7 @@ TEST_F(HostComTest, FailuresCarryRussianErrorInformation) {
          [](HostTest& t) {
              Bstr text(u"{A.X}"), result;
              return static_cast<HostComTest&>(t).Object(u"O1")->ExpandTemplate(text.get(),
-                                                                                 result.put());
+                                                                               result.put());
          },
          kHostNotFound, u"Поле «A.X» не найдено в слое «L1»"},
         {"value of an unknown field",
@@ -219,8 +219,7 @@ TEST_F(HostComTest, RebuildingAnObjectThroughShapes) {
     const auto& committed = host_->model().FindObject(u"O1")->CommittedState();
     ASSERT_EQ(committed.shapes.size(), 1u);
     EXPECT_EQ(committed.shapes[0].style, u"SP");
-    EXPECT_EQ(committed.shapes[0].parts[0].vertices,
-              (std::vector<Vertex>{{1, 2, 0}, {5, 6, 0}}));
+    EXPECT_EQ(committed.shapes[0].parts[0].vertices, (std::vector<Vertex>{{1, 2, 0}, {5, 6, 0}}));
 }
 
 struct TemplateCase {
@@ -289,9 +288,9 @@ TEST_F(HostComTest, PreferencesReadTheDefaultForAnAbsentKey) {
 
 TEST_F(HostComTest, QueryCursorYieldsLayerObjectAndRow) {
     ComPtr<IHostQueryCursor> cursor;
-    ASSERT_EQ(MapObjects()->QueryInRect(Variant::Text(u"L1").get(), -1, -1, 200, 250, 0,
-                                        cursor.put()),
-              S_OK);
+    ASSERT_EQ(
+        MapObjects()->QueryInRect(Variant::Text(u"L1").get(), -1, -1, 200, 250, 0, cursor.put()),
+        S_OK);
     std::vector<std::u16string> ids;
     VARIANT_BOOL eof = VARIANT_FALSE;
     while (cursor->Eof(&eof) == S_OK && eof == VARIANT_FALSE) {
@@ -317,10 +316,11 @@ TEST(HostQueryScaleTest, QueryStaysFastWithOneHundredThousandObjects) {
         project["objects"].push_back(
             {{"id", "P" + std::to_string(i)},
              {"layer", "L1"},
-             {"shapes", json::array({{{"style", "SL"},
-                                      {"parts", json::array({json::array(
-                                                    {json::array({x, y, 0}),
-                                                     json::array({x + 5, y + 5, 0})})})}}})}});
+             {"shapes",
+              json::array(
+                  {{{"style", "SL"},
+                    {"parts", json::array({json::array({json::array({x, y, 0}),
+                                                        json::array({x + 5, y + 5, 0})})})}}})}});
     }
     HostContext host(LoadProject(project.dump()), u',');
     ComPtr<IHostApplication> app;
@@ -525,13 +525,13 @@ TEST_F(HostComTest, OperationsSitInTheirSlots) {
                   app_.get(), selection.put()),
               S_OK);
     LONG count = 0;
-    ASSERT_EQ(Slot<HRESULT(__stdcall*)(void*, LONG*)>(selection.get(), 6 + 1)(selection.get(),
-                                                                              &count),
-              S_OK);
+    ASSERT_EQ(
+        Slot<HRESULT(__stdcall*)(void*, LONG*)>(selection.get(), 6 + 1)(selection.get(), &count),
+        S_OK);
     EXPECT_EQ(count, 1);
     Bstr id;
-    ASSERT_EQ(Slot<HRESULT(__stdcall*)(void*, LONG, BSTR*)>(selection.get(), 6 + 9)(
-                  selection.get(), 0, id.put()),
+    ASSERT_EQ(Slot<HRESULT(__stdcall*)(void*, LONG, BSTR*)>(selection.get(), 6 + 9)(selection.get(),
+                                                                                    0, id.put()),
               S_OK);
     EXPECT_EQ(id.str(), u"O1");
     ComPtr<IHostDatabase> database;
@@ -547,9 +547,9 @@ TEST_F(HostComTest, OperationsSitInTheirSlots) {
                   objects.get(), layer.get(), 99, 199, 101, 201, 0, cursor.put())),
               S_OK);
     VARIANT_BOOL eof = VARIANT_TRUE;
-    ASSERT_EQ(Slot<HRESULT(__stdcall*)(void*, VARIANT_BOOL*)>(cursor.get(), 6 + 3)(cursor.get(),
-                                                                                   &eof),
-              S_OK);
+    ASSERT_EQ(
+        Slot<HRESULT(__stdcall*)(void*, VARIANT_BOOL*)>(cursor.get(), 6 + 3)(cursor.get(), &eof),
+        S_OK);
     EXPECT_EQ(eof, VARIANT_FALSE);
     EXPECT_EQ(Slot<HRESULT(__stdcall*)(void*)>(objects.get(), 6 + 7)(objects.get()), E_NOTIMPL)
         << "a placeholder slot";
@@ -559,16 +559,15 @@ TEST_F(HostComTest, OperationsSitInTheirSlots) {
     host_->HostObject()->QueryInterface(__uuidof(IM2GISDatabase), sdk_database.put_void());
     const M2Id map_id = MakeShortString<15>(u"M1");
     M2DescRecord record{};
-    ASSERT_EQ((Slot<HRESULT(__stdcall*)(void*, const M2Id*, M2DescRecord*)>(sdk_database.get(),
-                                                                             2 + 6)(
-                  sdk_database.get(), &map_id, &record)),
+    ASSERT_EQ((Slot<HRESULT(__stdcall*)(void*, const M2Id*, M2DescRecord*)>(
+                  sdk_database.get(), 2 + 6)(sdk_database.get(), &map_id, &record)),
               S_OK);
     EXPECT_EQ(ReadShortStringWide(record.Name), u"Карта");
     ComPtr<IM2IDsList> list;
     ComPtr<IM2MapProject> project;
     host_->HostObject()->QueryInterface(__uuidof(IM2MapProject), project.put_void());
-    ASSERT_EQ((Slot<HRESULT(__stdcall*)(void*, IM2IDsList**)>(project.get(), 2 + 8)(
-                  project.get(), list.put())),
+    ASSERT_EQ((Slot<HRESULT(__stdcall*)(void*, IM2IDsList**)>(project.get(), 2 + 8)(project.get(),
+                                                                                    list.put())),
               S_OK);
     LONG n = 0;
     ASSERT_EQ((Slot<HRESULT(__stdcall*)(void*, LONG*)>(list.get(), 2 + 2)(list.get(), &n)), S_OK);

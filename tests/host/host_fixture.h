@@ -18,7 +18,7 @@
 namespace kavrel::host {
 
 class HostTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
         host_ = std::make_unique<HostContext>(LoadProject(kSampleProject), u',');
