@@ -32,9 +32,12 @@ class FormEvents : public ::testing::Test {
                                      : event == ui::Event::Change ? ".Change"
                                                                   : ".DoubleClick";
                 try {
-                    form_->Bind(control.name, event, [this, name = control.name + suffix] {
-                        record_.events.push_back(name);
-                    });
+                    form_->Bind(control.name, event,
+                                [this, control = control.name, name = control.name + suffix] {
+                                    record_.events.push_back(name);
+                                    // What the handler reads, at the moment it runs.
+                                    textAtEvent_.push_back(form_->Text(control));
+                                });
                 } catch (const std::invalid_argument&) {
                     // This control raises no event of that kind.
                 }
@@ -48,6 +51,7 @@ class FormEvents : public ::testing::Test {
 
     HostWindow host_;
     Record record_;
+    std::vector<std::u16string> textAtEvent_;
     ui::FormPtr<RecordingForm> form_;
 };
 
@@ -96,13 +100,21 @@ TEST_F(FormEvents, UserInputReachesTheHandlerBoundToTheControlsName) {
          },
          {"cbMetod.Change"},
          [&] { return form_->ComboIndex("cbMetod") == 2; }},
-        {"picking from an editable list puts the entry in the text first",
+        {"picking from an editable list as the session runner does",
          [&] {
              SendMessageW(Control("cbKavrelField"), CB_SETCURSEL, 1, 0);
              NotifyParent(Control("cbKavrelField"), CBN_SELCHANGE);
          },
          {"cbKavrelField.Change"},
-         [&] { return form_->Text("cbKavrelField") == u"A.N"; }},
+         [&] { return textAtEvent_.back() == u"A.N"; }},
+        {"picking the next entry of an editable list with the arrow key",
+         [&] {
+             SendMessageW(Control("cbKavrelField"), CB_SETCURSEL, 0, 0);
+             const HWND edit = FindWindowExW(Control("cbKavrelField"), nullptr, L"Edit", nullptr);
+             SendMessageW(edit, WM_KEYDOWN, VK_DOWN, 1);
+         },
+         {"cbKavrelField.Change"},
+         [&] { return textAtEvent_.back() == u"A.N"; }},
         {"typing into an editable list, key by key",
          [&] {
              const HWND edit = FindWindowExW(Control("cbKavrelField"), nullptr, L"Edit", nullptr);
@@ -112,7 +124,9 @@ TEST_F(FormEvents, UserInputReachesTheHandlerBoundToTheControlsName) {
              }
          },
          {"cbKavrelField.Change", "cbKavrelField.Change", "cbKavrelField.Change"},
-         [&] { return form_->Text("cbKavrelField") == u"T.H"; }},
+         [&] {
+             return textAtEvent_ == std::vector<std::u16string>{u"T", u"T.", u"T.H"};
+         }},
         {"typing into an editable list as the session runner does",
          [&] {
              SetWindowTextW(Control("cbKavrelField"), L"T.Height");
@@ -152,6 +166,7 @@ TEST_F(FormEvents, UserInputReachesTheHandlerBoundToTheControlsName) {
     };
     for (const Case& c : cases) {
         record_.events.clear();
+        textAtEvent_.clear();
         c.input();
         EXPECT_EQ(record_.events, c.events) << c.label;
         EXPECT_TRUE(c.state()) << c.label;

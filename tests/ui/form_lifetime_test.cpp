@@ -3,8 +3,10 @@
 // posted messages, and nothing left behind.
 #include <gtest/gtest.h>
 
+#include "tests/support/dialog_watcher.h"
 #include "tests/support/window_finder.h"
 #include "tests/ui/test_forms.h"
+#include "ui/form_window_class.h"
 #include "ui/resource_count.h"
 
 namespace {
@@ -77,7 +79,9 @@ TEST(FormLifetime, CloseFreesTheFormAfterTheCurrentMessageNeverInsideTheClick) {
                            record.destroyed == 0 && ui::LiveFormObjects() == baseline.objects + 1;
         form->PostPrivate(kReleasePanel);
     });
+    kavrel::testing::DialogWatcher watcher;  // a failure inside the click would show a box
     SendMessageW(kavrel::testing::FindControl(window, "Button1"), BM_CLICK, 0, 0);
+    EXPECT_TRUE(watcher.MessageBoxes().empty());
     EXPECT_TRUE(wholeInsideClick);
     EXPECT_EQ(record.closeRequests, 1);
     EXPECT_TRUE(IsWindow(window));  // still there: the click has just ended
@@ -218,6 +222,24 @@ TEST(FormLifetime, BuildingAndFreeingFormsLeavesNoWindowFontOrPenBehind) {
             EXPECT_EQ(GetObjectType(font), 0u) << "a form's font outlived it";
         }
     }
+}
+
+TEST(FormLifetime, ClassesGoWhenUnregisteredAndComeBackWithTheNextForm) {
+    HostWindow host;
+    Record record;
+    WNDCLASSEXW info{};
+    info.cbSize = sizeof info;
+    {
+        auto form = ui::MakeForm<RecordingForm>(uitest::PanelSpec(), record);
+        form->CreateChild(host.get());
+        ui::UnregisterFormClasses();  // a class with a window stays
+        EXPECT_TRUE(GetClassInfoExW(ui::FormsModule(), L"TfUiTestPanel", &info));
+    }
+    ui::UnregisterFormClasses();
+    EXPECT_FALSE(GetClassInfoExW(ui::FormsModule(), L"TfUiTestPanel", &info));
+    auto again = ui::MakeForm<RecordingForm>(uitest::PanelSpec(), record);
+    again->CreateChild(host.get());
+    EXPECT_EQ(kavrel::testing::ClassNameOf(again->Handle()), L"TfUiTestPanel");
 }
 
 }  // namespace
