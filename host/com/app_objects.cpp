@@ -118,8 +118,12 @@ std::u16string IndexText(long value) {
     return out;
 }
 
-TaskPanelObject::TaskPanelObject(HostContext& host, HWND window)
-    : AutomationObject(host, "IHostTaskPanel"), window_(window) {}
+TaskPanelObject::TaskPanelObject(HostContext& host, HWND window, std::u16string key,
+                                 std::u16string caption)
+    : AutomationObject(host, "IHostTaskPanel"),
+      window_(window),
+      key_(std::move(key)),
+      caption_(std::move(caption)) {}
 
 HRESULT __stdcall TaskPanelObject::Show() {
     return host().Automation("IHostTaskPanel.Show", __uuidof(IHostTaskPanel), [&] {

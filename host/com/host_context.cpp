@@ -68,11 +68,20 @@ IHostTaskPanel* HostContext::TaskPanel(const std::u16string& key, const std::u16
         if (!window) {
             Fail(E_FAIL, u"Не удалось создать окно панели задач «" + key + u"»");
         }
-        it =
-            task_panels_.emplace(key, HostHold<TaskPanelObject>(new TaskPanelObject(*this, window)))
-                .first;
+        it = task_panels_
+                 .emplace(key, HostHold<TaskPanelObject>(
+                                   new TaskPanelObject(*this, window, key, caption)))
+                 .first;
     }
     return HandOut(it->second.get());
+}
+
+std::vector<const TaskPanelObject*> HostContext::TaskPanels() const {
+    std::vector<const TaskPanelObject*> out;
+    for (const auto& [key, panel] : task_panels_) {
+        out.push_back(panel.get());
+    }
+    return out;
 }
 
 HWND HostContext::TaskPanelWindow(const std::u16string& key) const {

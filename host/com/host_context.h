@@ -51,6 +51,7 @@ class HostContext {
     // The panel object of a key, created (with its window) on first use.
     IHostTaskPanel* TaskPanel(const std::u16string& key, const std::u16string& caption);
     HWND TaskPanelWindow(const std::u16string& key) const;
+    std::vector<const TaskPanelObject*> TaskPanels() const;
 
     // The object handed to IHostAddOn.Connect (an IUnknown of the host object).
     IUnknown* HostObject();

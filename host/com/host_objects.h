@@ -29,13 +29,17 @@ IHostM2Style* NewM2Style(HostContext& host, std::u16string style_id);
 // The docked panel of one key; the host keeps it for the key's lifetime.
 class TaskPanelObject : public AutomationObject<IHostTaskPanel> {
   public:
-    TaskPanelObject(HostContext& host, HWND window);
+    TaskPanelObject(HostContext& host, HWND window, std::u16string key, std::u16string caption);
     HRESULT __stdcall Show() override;
     HRESULT __stdcall GetWindowHandle(LONG* result) override;
     HWND window() const { return window_; }
+    const std::u16string& key() const { return key_; }
+    const std::u16string& caption() const { return caption_; }
 
   private:
     HWND window_;
+    std::u16string key_;
+    std::u16string caption_;
 };
 
 }  // namespace kavrel::host

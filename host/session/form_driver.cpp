@@ -63,6 +63,17 @@ std::vector<HWND> ThreadTopWindows() {
     return out;
 }
 
+std::vector<HWND> AllThreadWindows() {
+    std::vector<HWND> out;
+    for (HWND top : ThreadTopWindows()) {
+        out.push_back(top);
+        for (HWND child : Descendants(top)) {
+            out.push_back(child);
+        }
+    }
+    return out;
+}
+
 HWND FindForm(const std::wstring& type_name, HWND scope) {
     std::vector<HWND> candidates;
     auto consider = [&](HWND window) {

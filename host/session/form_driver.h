@@ -12,6 +12,8 @@ namespace kavrel::host {
 
 // Top-level windows of this thread, in z-order.
 std::vector<HWND> ThreadTopWindows();
+// Those and all their descendants.
+std::vector<HWND> AllThreadWindows();
 
 // The form whose window class is `type_name`, looked for first in `scope`
 // (the modal window a step runs in, or none) and then among every window of

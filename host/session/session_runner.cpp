@@ -12,6 +12,7 @@
 #include "addon/short_string.h"
 #include "addon/utf8.h"
 #include "host/com/host_context.h"
+#include "host/com/host_objects.h"
 #include "host/model/project_file.h"
 #include "host/session/addon_loader.h"
 #include "host/session/form_driver.h"
@@ -63,6 +64,7 @@ bool WriteFile(const std::wstring& path, const std::string& text) {
 }
 
 class Session;
+ordered_json FormsReport();
 
 // A watch armed around one action that may open a modal window (a message
 // box or a modal form). The modal loop dispatches the thread timer; the
@@ -380,6 +382,14 @@ ordered_json Session::Report() const {
         session["outstanding_refs"][name] = count;
     }
     session["statuses"] = statuses_;
+    session["task_panels"] = ordered_json::array();
+    for (const TaskPanelObject* panel : host_.TaskPanels()) {
+        session["task_panels"].push_back(
+            {{"key", Utf8(panel->key())},
+             {"caption", Utf8(panel->caption())},
+             {"shown", (GetWindowLongW(panel->window(), GWL_STYLE) & WS_VISIBLE) != 0}});
+    }
+    session["forms"] = FormsReport();
 
     ordered_json addon;
     addon["created"] = loader_.created();
@@ -420,6 +430,27 @@ ordered_json Session::Report() const {
     addon["unloaded"] = loader_.unloaded();
     session["addon"] = std::move(addon);
     return session;
+}
+
+// The forms that exist at the end: windows whose class is a type name ("T..."),
+// with the class of their parent window.
+ordered_json FormsReport() {
+    ordered_json forms = ordered_json::array();
+    auto add = [&](HWND window) {
+        const std::wstring type = WindowClass(window);
+        if (type.size() < 2 || type[0] != L'T') {
+            return;
+        }
+        HWND parent = GetAncestor(window, GA_PARENT);
+        const std::wstring parent_type =
+            parent && parent != GetDesktopWindow() ? WindowClass(parent) : L"";
+        forms.push_back({{"type", Utf8(std::u16string(type.begin(), type.end()))},
+                         {"parent", Utf8(std::u16string(parent_type.begin(), parent_type.end()))}});
+    };
+    for (HWND window : AllThreadWindows()) {
+        add(window);
+    }
+    return forms;
 }
 
 // Sets the regional decimal separator before the add-on is loaded and reads
