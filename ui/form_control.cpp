@@ -95,6 +95,44 @@ void SetNameProperty(HWND window, const std::wstring& property) {
     }
 }
 
+// Tab and Shift+Tab move the focus through the form's tab sequence when no
+// dialog loop does it: a docked panel or a modeless window runs in the host's
+// message loop, which knows nothing of our forms. In a modal form the loop's
+// IsDialogMessage takes the key before the control sees it.
+LRESULT CALLBACK TabNavigation(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                               DWORD_PTR formWindow) noexcept {
+    if (message == WM_KEYDOWN && wParam == VK_TAB && (GetKeyState(VK_CONTROL) & 0x8000) == 0) {
+        const HWND form = reinterpret_cast<HWND>(formWindow);
+        // The edit inside a combo box stands for the combo box.
+        const HWND control = GetParent(window) == form ? window : GetParent(window);
+        const bool backwards = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+        if (HWND next = GetNextDlgTabItem(form, control, backwards)) {
+            SetFocus(next);
+        }
+        return 0;
+    }
+    if (message == WM_CHAR && wParam == L'\t') {
+        return 0;  // neither a tab character nor a beep
+    }
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(window, TabNavigation, id);
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+void InstallTabNavigation(HWND control, HWND form) {
+    constexpr UINT_PTR kSubclassId = 1;
+    const auto formWindow = reinterpret_cast<DWORD_PTR>(form);
+    if (!SetWindowSubclass(control, TabNavigation, kSubclassId, formWindow)) {
+        throw std::runtime_error("cannot give a control tab navigation");
+    }
+    for (HWND inner = GetWindow(control, GW_CHILD); inner; inner = GetWindow(inner, GW_HWNDNEXT)) {
+        if (!SetWindowSubclass(inner, TabNavigation, kSubclassId, formWindow)) {
+            throw std::runtime_error("cannot give a control tab navigation");
+        }
+    }
+}
+
 }  // namespace
 
 std::wstring ControlPropertyName(const std::string& controlName) {
@@ -155,6 +193,9 @@ void CreateControlWindow(BuiltControl& entry, HWND form, HFONT font, int dpi) {
         for (const std::u16string& item : spec.items) {
             SendMessageW(entry.window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item)));
         }
+    }
+    if (spec.tabOrder >= 0) {
+        InstallTabNavigation(entry.window, form);
     }
     if (spec.kind == ControlKind::TreeView && spec.treeIndent > 0) {
         SendMessageW(entry.window, TVM_SETINDENT, ScaleToDpi(spec.treeIndent, dpi), 0);

@@ -174,6 +174,49 @@ TEST(FormLayout, TabVisitsTheFocusableControlsInTheDeclaredOrder) {
     }
 }
 
+TEST(FormLayout, TabMovesTheFocusInADockedPanelThatRunsInTheHostsLoop) {
+    HostWindow host;
+    Record record;
+    auto form = BuildPanel(host.get(), record, 96);
+    SetForegroundWindow(host.get());
+    SetFocus(form->Control("eMoveValue"));
+    struct Case {
+        const char* label;
+        bool shift;
+        const char* focused;  // after the key
+    };
+    const Case cases[] = {
+        {"forward", false, "Button2"},
+        {"forward again", false, "eRotAngle"},
+        {"back", true, "Button2"},
+        {"forward to the check box", false, "eRotAngle"},
+        {"", false, "cbRelsy"},
+        {"into the editable combo box", false, "cbKavrelField"},
+        {"out of the combo box's edit, round to the start", false, "Button1"},
+        {"backwards round to the end", true, "cbKavrelField"},
+    };
+    for (const Case& c : cases) {
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_SHIFT] = c.shift ? 0x80 : 0;
+        SetKeyboardState(keys);
+        // The host's loop: no IsDialogMessage, plain dispatch.
+        PostMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 1);
+        PostMessageW(GetFocus(), WM_CHAR, L'\t', 1);
+        uitest::PumpMessages();
+        const HWND focus = GetFocus();
+        const HWND control = GetParent(focus) == form->Handle() ? focus : GetParent(focus);
+        EXPECT_EQ(control, form->Control(c.focused)) << c.label;
+    }
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+    // The tab characters went nowhere.
+    EXPECT_EQ(form->Text("cbKavrelField"), u"");
+    EXPECT_EQ(form->Text("eRotAngle"), u"5");
+}
+
 TEST(FormLayout, AnchoredControlsKeepTheirDistancesWhenTheFormIsResized) {
     Record record;
     auto form = ui::MakeForm<RecordingForm>(uitest::SizeableSpec(), record);
