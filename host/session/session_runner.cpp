@@ -136,8 +136,13 @@ class Session {
             }
         }
         if (IsWindow(modal) && !answered_.count(modal)) {
-            // A message box is answered with OK; a modal form left open is closed.
-            PostMessageW(modal, box ? WM_COMMAND : WM_CLOSE, box ? IDOK : 0, 0);
+            // A message box is answered with OK (sent, so that it hides at once);
+            // a modal form left open is closed.
+            if (box) {
+                SendMessageW(modal, WM_COMMAND, IDOK, 0);
+            } else {
+                PostMessageW(modal, WM_CLOSE, 0, 0);
+            }
         }
     }
 
@@ -319,7 +324,7 @@ class Session {
                 throw StepFailure("unknown button " + button);
             }
             answered_.insert(scope);
-            PostMessageW(scope, WM_COMMAND, static_cast<WPARAM>(id), 0);
+            SendMessageW(scope, WM_COMMAND, static_cast<WPARAM>(id), 0);
         } else if (what == "fail") {
             std::string call = "*";
             if (auto it = step.find("call"); it != step.end() && !it->is_null()) {
