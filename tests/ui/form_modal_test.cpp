@@ -128,25 +128,16 @@ TEST(ModalDialog, ACloseHandlerThatSaysNoneKeepsTheModalLoopRunning) {
     HostWindow host;
     Record record;
     auto dialog = ui::MakeForm<RecordingForm>(uitest::DialogSpec(), record, ui::CloseAction::None);
-    DialogWatcher watcher;
-    watcher.OnWindow(L"TfUiTestDialog", [&](HWND d) {
-        PostMessageW(d, WM_CLOSE, 0, 0);  // refused
-        PostMessageW(d, uitest::kProbeFocus, 0, 0);
-    });
     dialog->Bind("Button2", ui::Event::Click,
                  [&] { dialog->SetCloseAction(ui::CloseAction::Hide); });
-    // After the refused close the probe arrives; then the user cancels.
-    int probes = 0;
-    watcher.OnWindow(L"UiTestNever", [](HWND) {});
-    auto finish = [&] {
-        probes = static_cast<int>(record.focusAtProbe.size());
-        Click(dialog->Handle(), "Button2");
-    };
-    dialog->Bind("Button3", ui::Event::Click, finish);
-    watcher.OnWindow(L"TfUiTestDialog",
-                     [&](HWND d) { PostMessageW(FindControl(d, "Button3"), BM_CLICK, 0, 0); });
+    DialogWatcher watcher;
+    watcher.OnWindow(L"TfUiTestDialog", [&](HWND d) {
+        PostMessageW(d, WM_CLOSE, 0, 0);             // refused by the close handler
+        PostMessageW(d, uitest::kProbeFocus, 0, 0);  // still handled by the dialog's loop
+        PostMessageW(FindControl(d, "Button2"), BM_CLICK, 0, 0);  // now accepted
+    });
     EXPECT_EQ(dialog->ShowModal(host.get()), ui::kModalCancel);
-    EXPECT_EQ(probes, 1);
+    EXPECT_EQ(record.focusAtProbe.size(), 1u);
     EXPECT_EQ(record.closeRequests, 2);
 }
 
