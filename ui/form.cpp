@@ -171,7 +171,11 @@ void Form::Build(HWND parentOrOwner, Mode mode) {
     try {
         BuildControls();
     } catch (...) {
+        // Never created, so never destroyed for the derived form either.
+        destroyNotified_ = true;
         DestroyWindow(window_);
+        controls_.clear();
+        destroyNotified_ = false;
         throw;
     }
     RECT client{};
@@ -513,7 +517,16 @@ LRESULT Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
             if (const BuiltControl* control = EntryByWindow(item.hwndItem)) {
                 if (control->spec->kind == ControlKind::ImageButton) {
-                    ui::DrawImageButton(*control->spec, item);
+                    try {
+                        ui::DrawImageButton(*control->spec, item);
+                    } catch (...) {
+                        // Shown once: every repaint would fail again, and a
+                        // box per repaint would never let the user go.
+                        if (!paintFailureShown_) {
+                            paintFailureShown_ = true;
+                            ShowCurrentException(window_);
+                        }
+                    }
                     return TRUE;
                 }
             }

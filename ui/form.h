@@ -167,6 +167,7 @@ class Form {
     int messageDepth_ = 0;
     bool deletePending_ = false;
     bool destroyNotified_ = false;
+    bool paintFailureShown_ = false;
 };
 
 // Destroys a form's window while the form is whole (so that its OnDestroy

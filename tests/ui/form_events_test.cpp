@@ -242,6 +242,27 @@ TEST_F(FormEvents, AnExceptionThatEndsAHandlerIsShownInAMessageBoxOwnedByTheTopL
     EXPECT_TRUE(IsWindowEnabled(host_.get()));
 }
 
+TEST(FormErrors, AFailingPictureIsReportedOnceNotAtEveryRepaint) {
+    HostWindow host;
+    Record record;
+    ui::FormSpec spec = uitest::PanelSpec();
+    int paints = 0;
+    spec.controls[0].painter = [&paints](HDC, const RECT&, bool, bool) {
+        ++paints;
+        throw std::runtime_error("no picture");
+    };
+    auto form = ui::MakeForm<RecordingForm>(spec, record);
+    DialogWatcher watcher;
+    form->CreateChild(host.get());
+    for (int repaint = 0; repaint < 3; ++repaint) {
+        RedrawWindow(form->Control("sb45"), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        uitest::PumpMessages();
+    }
+    EXPECT_GE(paints, 3);
+    ASSERT_EQ(watcher.MessageBoxes().size(), 1u);
+    EXPECT_EQ(watcher.MessageBoxes()[0].text, L"no picture");
+}
+
 TEST(FormErrors, TheAddOnCanInstallTheTextItShowsForExceptions) {
     HostWindow host;
     Record record;
