@@ -149,6 +149,19 @@ class Session {
     ordered_json Report() const;
     long current_index() const { return current_index_; }
 
+    void Teardown() {
+        const json step = json::object();
+        try {
+            WithModalWatch(step, "end", [&] {
+                if (loader_.connected()) {
+                    loader_.Disconnect();
+                }
+                loader_.Unload();
+            });
+        } catch (const StepFailure&) {
+        }
+    }
+
   private:
     template <typename Action>
     void WithModalWatch(const json& step, const std::string& path, Action&& action) {
@@ -387,6 +400,9 @@ ordered_json Session::Report() const {
         session["outstanding_refs"][name] = count;
     }
     session["statuses"] = statuses_;
+    if (!host_.accounting().log().empty()) {
+        session["call_log"] = host_.accounting().log();
+    }
     session["task_panels"] = ordered_json::array();
     for (const TaskPanelObject* panel : host_.TaskPanels()) {
         session["task_panels"].push_back(
@@ -510,6 +526,9 @@ int RunSession(const SessionOptions& options) {
     const std::string system_separator = ApplyDecimalSeparator(separator);
 
     HostContext host(std::move(model), separator);
+    if (auto it = script.find("log"); it != script.end() && it->is_boolean()) {
+        host.accounting().set_keep_log(it->get<bool>());
+    }
     std::optional<ordered_json> failed;
     int status = 0;
     ordered_json result;
@@ -531,7 +550,9 @@ int RunSession(const SessionOptions& options) {
         if (options.picture && !WriteMapPicture(host, *options.picture)) {
             std::cerr << "maphost: cannot write the picture\n";
         }
-        // The loader lets the add-on go here: Disconnect, release, unload.
+        // The host lets the add-on go: Disconnect, release, unload. A message
+        // box the add-on shows meanwhile is answered like any other.
+        session.Teardown();
     }
     if (!WriteFile(options.out, result.dump(2) + "\n")) {
         std::cerr << "maphost: cannot write the result file\n";

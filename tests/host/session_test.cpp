@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "tests/host/sample_project.h"
@@ -234,6 +235,29 @@ TEST(SessionTest, ProbeAddonDrivenThroughSessions) {
          [](const json& r) { EXPECT_EQ(r["session"]["decimal"]["system"], ","); }},
     };
     RunCases(cases, ProbeDll());
+}
+
+TEST(SessionTest, CallLogKeepsTheOrderOfHostCalls) {
+    const SessionRun run = RunMaphost(
+        kSampleProject,
+        {{"log", true}, {"steps", {{{"do", "connect"}}, {{"do", "command"}, {"id", 4}}}}},
+        ProbeDll());
+    ASSERT_TRUE(run.has_result) << run.errors;
+    const json& log = run.result["session"]["call_log"];
+    ASSERT_TRUE(log.is_array());
+    std::vector<std::string> calls = log.get<std::vector<std::string>>();
+    auto position = [&](const std::string& call) {
+        return std::find(calls.begin(), calls.end(), call) - calls.begin();
+    };
+    EXPECT_EQ(calls.front(), "IM2AddOnManager.GetMainWindowHandle");
+    EXPECT_LT(position("IHostContourPart.SetVertex"), position("IHostSemantics.SetValue"));
+    EXPECT_LT(position("IHostSemantics.SetValue"), position("IHostMapObjects.CommitChanges"));
+    EXPECT_LT(position("IHostMapObjects.CommitChanges"), position("IHostMapWindow.Redraw"));
+    EXPECT_EQ(calls.back(), "IHostMapWindow.Redraw");
+    EXPECT_FALSE(RunMaphost(kSampleProject, {{"steps", json::array()}}, ProbeDll())
+                     .result["session"]
+                     .contains("call_log"))
+        << "no log unless asked for";
 }
 
 TEST(SessionTest, BadProjectIsRefusedAndNothingWritten) {
