@@ -28,7 +28,16 @@ struct AddonCase {
     const char* label;
     json steps;
     std::function<void(const json& r)> check;
+    std::string project = kSampleProject;
 };
+
+// The sample project with the editor's mark styles and height field chosen.
+std::string ProjectWithMarkSettings() {
+    json project = json::parse(kSampleProject);
+    project["preferences"]["kavreleditor_tstyle"] = "ST";
+    project["preferences"]["kavreleditor_tfield"] = "A.H";
+    return project.dump();
+}
 
 TEST(AddonSessionTest, FrameRunsInsideTheHost) {
     const json connect = {{"do", "connect"}};
@@ -115,12 +124,40 @@ TEST(AddonSessionTest, FrameRunsInsideTheHost) {
              EXPECT_EQ(s["host_errors"][0]["message"], "Панель недоступна");
              EXPECT_FALSE(HasForm(r, "TfKavrelEditor", "KavrelMapHostTaskPanel"));
          }},
+        {"a bad typed distance is refused in a message box",
+         {connect,
+          {{"do", "command"}, {"id", 2}},
+          {{"do", "set_text"},
+           {"form", "TfKavrelEditor"},
+           {"control", "eMoveValue"},
+           {"text", "abc"}},
+          {{"do", "click"}, {"form", "TfKavrelEditor"}, {"control", "sbMoveUL"}}},
+         [](const json& r) {
+             EXPECT_EQ(r["session"]["messages"], json::array({"Неверный ввод числа abc"}));
+             EXPECT_EQ(r["session"]["calls"].contains("IHostMapObjects.CommitChanges"), false);
+         }},
+        {"the 45 degree preset turns the selected label and commits it",
+         {connect,
+          {{"do", "select"}, {"ids", {"O1"}}},
+          {{"do", "command"}, {"id", 2}},
+          {{"do", "click"}, {"form", "TfKavrelEditor"}, {"control", "sb45"}}},
+         [](const json& r) {
+             EXPECT_EQ(r["session"]["messages"], json::array());
+             EXPECT_EQ(r["session"]["uncommitted"], json::array());
+             EXPECT_GE(r["session"]["calls"]["IHostMapObjects.CommitChanges"], 1);
+             const json& label = r["objects"][0]["shapes"][1]["parts"][0];
+             const double dx = label[1][0].get<double>() - label[0][0].get<double>();
+             const double dy = label[1][1].get<double>() - label[0][1].get<double>();
+             EXPECT_GT(dx, 0.0);
+             EXPECT_NEAR(dx, dy, 1e-9) << "direction (sin 45, cos 45)";
+         },
+         ProjectWithMarkSettings()},
     };
     for (const AddonCase& c : cases) {
         SCOPED_TRACE(c.label);
         [&] {
             const SessionRun run =
-                RunMaphost(kSampleProject, {{"decimal", ","}, {"steps", c.steps}}, AddonDll());
+                RunMaphost(c.project, {{"decimal", ","}, {"steps", c.steps}}, AddonDll());
             EXPECT_EQ(run.exit_code, 0u) << run.errors;
             ASSERT_TRUE(run.has_result) << run.errors;
             EXPECT_EQ(run.result["session"]["failed_step"], nullptr);
