@@ -2,7 +2,11 @@
 
 #include "addon/addn.h"
 #include "addon/com_server.h"
+#include "addon/errors.h"
 #include "addon/library_refs.h"
+#include "ui/exception_text.h"
+#include "ui/form_window_class.h"
+#include "ui/message_box.h"
 
 namespace kavrel {
 
@@ -11,6 +15,10 @@ bool LibraryLoad() noexcept {
         ComServer = std::make_unique<TComServer>();
         AddonList = std::make_unique<TAddonList>();
         TheAddon = std::make_unique<TFAd>();
+        // The add-on's windows speak with its caption and show exceptions with
+        // the same texts the host is told.
+        ui::SetApplicationTitle(TheAddon->Caption());
+        ui::SetExceptionTextSource(&CurrentExceptionMessage);
         return true;
     } catch (...) {
         LibraryUnload();
@@ -21,6 +29,8 @@ bool LibraryLoad() noexcept {
 void LibraryUnload() noexcept {
     try {
         TheAddon.reset();
+        // No window of ours is left, so the classes can go with the code.
+        ui::UnregisterFormClasses();
         HostApp.reset();
         AddonList.reset();
         if (ComServer) {

@@ -15,7 +15,10 @@ kavrel_wine_env() {
         wineboot -i >/dev/null 2>&1 || true
         wineserver -w
     fi
-    wineserver -p
+    wineserver -p >/dev/null 2>&1 </dev/null
+    # Without a window manager (Xvfb), Wine waits about a second for one
+    # whenever a managed top-level window is hidden or destroyed.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
 }
 kavrel_wine_stop() {
     wineserver -k 2>/dev/null || true
