@@ -474,6 +474,26 @@ ordered_json FormsReport() {
     return forms;
 }
 
+// The user's regional decimal separator, put back when the session ends: the
+// setting lives in the prefix and outlasts the process.
+class SavedDecimalSeparator {
+  public:
+    SavedDecimalSeparator() {
+        saved_ = GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, value_, 8) > 0;
+    }
+    SavedDecimalSeparator(const SavedDecimalSeparator&) = delete;
+    SavedDecimalSeparator& operator=(const SavedDecimalSeparator&) = delete;
+    ~SavedDecimalSeparator() {
+        if (saved_) {
+            SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, value_);
+        }
+    }
+
+  private:
+    wchar_t value_[8] = {};
+    bool saved_ = false;
+};
+
 // Sets the regional decimal separator before the add-on is loaded and reads
 // it back, so that the report says what the add-on will have seen.
 std::string ApplyDecimalSeparator(char16_t separator) {
@@ -523,6 +543,7 @@ int RunSession(const SessionOptions& options) {
         std::cerr << e.what() << "\n";
         return 2;
     }
+    const SavedDecimalSeparator users_separator;
     const std::string system_separator = ApplyDecimalSeparator(separator);
 
     HostContext host(std::move(model), separator);
