@@ -105,11 +105,11 @@ TEST_F(HostComTest, FailuresCarryRussianErrorInformation) {
              ComPtr<IHostSemantics> semantics;
              static_cast<HostComTest&>(t).Object(u"O1")->GetSemantics(semantics.put());
              Bstr table(u"A"), field(u"H");
-             VARIANT value;
-             VariantInit(&value);
-             value.vt = VT_DATE;
-             value.date = 1;
-             return semantics->SetValue(table.get(), field.get(), value, 0);
+             Variant value;
+             VARIANT* date = value.put();
+             date->vt = VT_DATE;
+             date->date = 1;
+             return semantics->SetValue(table.get(), field.get(), value.get(), 0);
          },
          DISP_E_TYPEMISMATCH, u"Значение поля должно быть числом или текстом"},
         {"query of an unknown layer",

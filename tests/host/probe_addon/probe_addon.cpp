@@ -15,9 +15,11 @@
 
 #include "addon/bstr.h"
 #include "addon/com_ptr.h"
+#include "addon/gdi.h"
 #include "addon/host_api.h"
 #include "addon/short_string.h"
 #include "addon/variant.h"
+#include "host/com/host_windows.h"
 
 namespace {
 
@@ -93,7 +95,6 @@ void RunModal(HWND owner) {
         DispatchMessageW(&msg);
     }
     EnableWindow(owner, TRUE);
-    DestroyWindow(modal);
 }
 
 // ---- the probe form ----------------------------------------------------------
@@ -156,8 +157,7 @@ LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wparam, LPARAM lpar
         }
         case WM_CLOSE:
             Record(L"probe_closed", L"1");
-            DestroyWindow(window);
-            return 0;
+            break;  // the default closing destroys the window
     }
     return DefWindowProcW(window, message, wparam, lparam);
 }
@@ -316,12 +316,9 @@ class ProbeAddon : public IHostAddOn {
   public:
     ProbeAddon() {
         InterlockedIncrement(&g_objects);
-        bitmap_ = CreateBitmap(16, 16, 1, 32, nullptr);
+        bitmap_.reset(CreateBitmap(16, 16, 1, 32, nullptr));
     }
-    virtual ~ProbeAddon() {
-        DeleteObject(bitmap_);
-        InterlockedDecrement(&g_objects);
-    }
+    virtual ~ProbeAddon() { InterlockedDecrement(&g_objects); }
     HRESULT __stdcall QueryInterface(REFIID iid, void** out) override {
         *out = nullptr;
         if (iid != IID_IUnknown && iid != __uuidof(IHostAddOn))
@@ -372,7 +369,7 @@ class ProbeAddon : public IHostAddOn {
         return S_OK;
     }
     HRESULT __stdcall GetMacroAttrs(IM2MacroAttrsList** result) override {
-        *result = new MacroList(bitmap_);
+        *result = new MacroList(bitmap_.get());
         return S_OK;
     }
     HRESULT __stdcall ExecuteMacro(LONG id, LONG) override {
@@ -426,7 +423,7 @@ class ProbeAddon : public IHostAddOn {
 
   private:
     ULONG refs_ = 1;
-    HBITMAP bitmap_;
+    kavrel::BitmapHandle bitmap_;
     ComPtr<IUnknown> sdk_[7];
 };
 
@@ -445,10 +442,8 @@ class Factory : public IClassFactory {
         *out = nullptr;
         if (outer)
             return CLASS_E_NOAGGREGATION;
-        auto* addon = new ProbeAddon();
-        const HRESULT hr = addon->QueryInterface(iid, out);
-        addon->Release();
-        return hr;
+        auto addon = ComPtr<ProbeAddon>::Attach(new ProbeAddon());
+        return addon->QueryInterface(iid, out);
     }
     HRESULT __stdcall LockServer(BOOL) override { return S_OK; }
 };
