@@ -118,8 +118,12 @@ HWND FindControl(HWND form, const std::wstring& name, const std::string& form_na
 
 void SetControlText(HWND control, const std::wstring& text) {
     SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    // Edit controls notify their parent themselves; others are told here.
-    if (WindowClass(control) != L"Edit" && WindowClass(control) != L"EDIT") {
+    // An edit notifies its form itself; typing into an editable combo box is
+    // told to the form as the combo's own edit change.
+    const std::wstring kind = WindowClass(control);
+    if (kind == L"ComboBox" || kind == L"COMBOBOX") {
+        Notify(control, CBN_EDITCHANGE);
+    } else if (kind != L"Edit" && kind != L"EDIT") {
         Notify(control, EN_CHANGE);
     }
 }
