@@ -95,6 +95,7 @@ TEST(SessionTest, ProbeAddonDrivenThroughSessions) {
          Steps(open_form,
                {{{"do", "set_text"}, {"form", "TfProbe"}, {"control", "eText"}, {"text", "12,5"}},
                 {{"do", "check"}, {"form", "TfProbe"}, {"control", "cbFlag"}, {"checked", true}},
+                {{"do", "set_text"}, {"form", "TfProbe"}, {"control", "cbTyped"}, {"text", "A.H"}},
                 {{"do", "choose"}, {"form", "TfProbe"}, {"control", "cbList"}, {"index", 1}},
                 {{"do", "select_node"},
                  {"form", "TfProbe"},
@@ -120,6 +121,7 @@ TEST(SessionTest, ProbeAddonDrivenThroughSessions) {
              const json& p = r["preferences"];
              EXPECT_EQ(p["probe_text"], "12,5");
              EXPECT_EQ(p["probe_flag"], "1");
+             EXPECT_EQ(p["probe_typed"], "A.H");
              EXPECT_EQ(p["probe_choice"], "1");
              EXPECT_EQ(p["probe_node"], "Подпись");
              EXPECT_EQ(p["probe_double_click"], "Подпись");

@@ -99,7 +99,7 @@ void RunModal(HWND owner) {
 
 // ---- the probe form ----------------------------------------------------------
 
-enum { kText = 10, kFlag, kList, kTree, kMessage, kModal };
+enum { kText = 10, kFlag, kList, kTree, kMessage, kModal, kTyped };
 
 LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
     switch (message) {
@@ -119,6 +119,11 @@ LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wparam, LPARAM lpar
                     if (HIWORD(wparam) == CBN_SELCHANGE) {
                         Record(L"probe_choice",
                                std::to_wstring(SendMessageW(control, CB_GETCURSEL, 0, 0)));
+                    }
+                    break;
+                case kTyped:
+                    if (HIWORD(wparam) == CBN_EDITCHANGE) {
+                        Record(L"probe_typed", Text(control));
                     }
                     break;
                 case kMessage: {
@@ -190,6 +195,7 @@ void OpenProbeForm() {
     AddNode(tree, layer, L"Подпись");
     Control(form, L"BUTTON", L"Сообщение", BS_PUSHBUTTON, kMessage, L"bMessage", 230);
     Control(form, L"BUTTON", L"Окно", BS_PUSHBUTTON, kModal, L"bModal", 260);
+    Control(form, WC_COMBOBOXW, L"", CBS_DROPDOWN, kTyped, L"cbTyped", 290);
     ShowWindow(form, SW_SHOW);
 }
 
