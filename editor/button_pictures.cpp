@@ -40,26 +40,8 @@ void PaintPresetPicture(HDC dc, const RECT& box, double degrees) {
     const double ux = std::cos(radians);   // screen x grows east
     const double uy = -std::sin(radians);  // screen y grows south
 
-    // The point sits opposite the text's direction, so the whole label fits.
-    const int cx = box.left + Width(box) / 2;
-    const int cy = box.top + Height(box) / 2;
-    const double reach = side * 0.42;
-    const POINT point = {static_cast<LONG>(std::lround(cx - ux * reach)),
-                         static_cast<LONG>(std::lround(cy - uy * reach))};
-
-    BrushHandle mark_brush(CreateSolidBrush(kMarkColour));
-    PenHandle mark_pen(CreatePen(PS_SOLID, 1, kMarkColour));
-    {
-        SelectedObject brush(dc, mark_brush.get());
-        SelectedObject pen(dc, mark_pen.get());
-        const int r = std::max(2, side / 14);
-        Ellipse(dc, point.x - r, point.y - r, point.x + r + 1, point.y + r + 1);
-    }
-
-    // The text starts just beyond the point, along the angle, with its
-    // baseline through the point's line.
     LOGFONTW lf = {};
-    lf.lfHeight = -std::max(7, side * 11 / 32);
+    lf.lfHeight = -std::max(7, side * 12 / 32);
     lf.lfWeight = FW_BOLD;
     lf.lfEscapement = static_cast<LONG>(std::lround(degrees * 10.0));
     lf.lfOrientation = lf.lfEscapement;
@@ -68,15 +50,37 @@ void PaintPresetPicture(HDC dc, const RECT& box, double degrees) {
     lstrcpyW(lf.lfFaceName, L"Tahoma");
     FontHandle font(CreateFontIndirectW(&lf));
     SelectedObject selected_font(dc, font.get());
+    SIZE text_size{};
+    GetTextExtentPoint32W(dc, L"125", 3, &text_size);
+
+    // The point, a gap, then the text along the angle: the whole mark is
+    // centred in the button.
+    const double gap = side * 0.14;
+    const double length = gap + text_size.cx;
+    const double cx = box.left + Width(box) / 2.0;
+    const double cy = box.top + Height(box) / 2.0;
+    const double px = cx - ux * length / 2.0;
+    const double py = cy - uy * length / 2.0;
+
+    BrushHandle mark_brush(CreateSolidBrush(kMarkColour));
+    PenHandle mark_pen(CreatePen(PS_SOLID, 1, kMarkColour));
+    {
+        SelectedObject brush(dc, mark_brush.get());
+        SelectedObject pen(dc, mark_pen.get());
+        const int r = std::max(2, side / 14);
+        const int x = static_cast<int>(std::lround(px));
+        const int y = static_cast<int>(std::lround(py));
+        Ellipse(dc, x - r, y - r, x + r + 1, y + r + 1);
+    }
+
     const int old_mode = SetBkMode(dc, TRANSPARENT);
     const COLORREF old_colour = SetTextColor(dc, kInk);
     const UINT old_align = SetTextAlign(dc, TA_LEFT | TA_BASELINE);
-    const double gap = side * 0.12;
-    // Shift the baseline half an x-height off the point's line so the digits
-    // sit centred on it.
-    const double lift = -lf.lfHeight * 0.35;
-    const int tx = static_cast<int>(std::lround(point.x + ux * gap - uy * lift));
-    const int ty = static_cast<int>(std::lround(point.y + uy * gap + ux * lift));
+    // The baseline sits half the digits' height below the point's line, so
+    // the digits are centred on it; "below" turns with the text.
+    const double lift = -lf.lfHeight * 0.36;
+    const int tx = static_cast<int>(std::lround(px + ux * gap - uy * lift));
+    const int ty = static_cast<int>(std::lround(py + uy * gap + ux * lift));
     TextOutW(dc, tx, ty, L"125", 3);
     SetTextAlign(dc, old_align);
     SetTextColor(dc, old_colour);

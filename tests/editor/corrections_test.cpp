@@ -100,6 +100,22 @@ TEST_F(CorrectionsTest, LabelTurnsGoBothWaysAndBackAgain) {
     EXPECT_NEAR(down[0].y, minus_up[0].y, 1e-9);
 }
 
+TEST_F(CorrectionsTest, ZeroAndFullTurnsStillPrepareAndCommitEveryMark) {
+    OpenOnTwoMarks();
+    const auto before = LabelOf(Committed(u"P1"));
+    for (const wchar_t* step : {L"0", L"360"}) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(step)));
+        SetText("eRotAngle", step);
+        const long commits = Calls("IHostMapObjects.CommitChanges");
+        EXPECT_TRUE(Click("sbRotUp").empty());
+        EXPECT_EQ(Calls("IHostMapObjects.CommitChanges"), commits + 2);
+        const auto& label = LabelOf(Committed(u"P1"));
+        EXPECT_NEAR(label[0].x, before[0].x, 1e-9);
+        EXPECT_NEAR(label[1].y, before[1].y, 1e-9);
+        EXPECT_EQ(label[0].c, 0.0) << "rewritten with a third value of 0";
+    }
+}
+
 TEST_F(CorrectionsTest, RailTurnsMoveOnlyTheFirstStrokesSecondVertexAndKeepItsThirdValue) {
     OpenPanelOn(MarkProject(kRailMark, kMarkPreferences, R"(["R1"])"));
     SetChecked("cbRelsy", true);

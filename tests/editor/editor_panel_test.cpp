@@ -204,6 +204,28 @@ TEST_F(EditorTest, MissingMarkStylesStopACorrectionBeforeAnythingChanges) {
     EXPECT_TRUE(Model().ObjectsWithPendingEdits().empty());
 }
 
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    const std::size_t at = text.find(from);
+    if (at != std::string::npos) {
+        text.replace(at, from.size(), to);
+    }
+    return text;
+}
+
+// A field name with characters outside code page 1251 still addresses its field.
+TEST_F(EditorTest, SettingsKeepNamesOutsideTheEightBitCodePage) {
+    std::string project = MarkProject(R"([{"id": "O1", "layer": "L1", "values": {"Ĥöhe.Ĥ": 2},
+                               "shapes": [ {"style": "SP", "parts": [[[1, 2, 5]]]} ]}])",
+                                      R"({"kavreleditor_tfield": "Ĥöhe.Ĥ"})", R"(["O1"])");
+    project = Replaced(project, R"({"name": "A", "fields": ["H", "N"]})",
+                       R"({"name": "A", "fields": ["H", "N"]}, {"name": "Ĥöhe", "fields": ["Ĥ"]})");
+    OpenPanelOn(project);
+    EXPECT_TRUE(Click("sbHPlus").empty());
+    EXPECT_EQ(std::get<double>(Committed(u"O1").values.at(u"Ĥöhe.Ĥ")), 2.5);
+    ClosePanel();
+    EXPECT_EQ(Preference(u"kavreleditor_tfield"), u"Ĥöhe.Ĥ");
+}
+
 TEST_F(EditorTest, AnObjectWithoutShapesIsLeftAlone) {
     OpenPanelOn(
         MarkProject(R"([{"id": "E", "layer": "L1", "shapes": []}])", kMarkPreferences, R"(["E"])"));
