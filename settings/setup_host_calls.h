@@ -1,0 +1,30 @@
+// Checked calls of the host's automation layer that the settings dialog makes:
+// styles, their layers and the layers' attribute tables. A failing status
+// becomes an exception with the host's own error description at the call site.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "addon/com_ptr.h"
+#include "addon/host_api.h"
+
+namespace kavrel::host {
+
+bool StyleExists(IHostDatabase* database, std::u16string_view style_id);
+ComPtr<IHostStyle> StyleById(IHostDatabase* database, std::u16string_view style_id);
+std::u16string StyleName(IHostStyle* style);
+ComPtr<IHostLayer> LayerOf(IHostStyle* style);
+std::u16string LayerName(IHostLayer* layer);
+
+ComPtr<IHostSemTables> SemTablesOf(IHostLayer* layer);
+LONG SemTableCount(IHostSemTables* tables);
+ComPtr<IHostSemTable> SemTableAt(IHostSemTables* tables, LONG index);
+std::u16string SemTableName(IHostSemTable* table);
+ComPtr<IHostSemFields> FieldsOf(IHostSemTable* table);
+LONG FieldCount(IHostSemFields* fields);
+// The field at an index, passed as a variant holding a 32-bit integer.
+ComPtr<IHostSemField> FieldAt(IHostSemFields* fields, LONG index);
+std::u16string FieldName(IHostSemField* field);
+
+}  // namespace kavrel::host
