@@ -1,0 +1,332 @@
+// The settings dialog as the user meets it from the panel's "Настройка..."
+// button: what it shows, what the choose buttons and the field combo change,
+// and what the panel takes back on OK and on "Отмена".
+#include <gtest/gtest.h>
+
+#include "tests/settings/sample_project.h"
+#include "tests/settings/settings_session.h"
+#include "tests/support/window_finder.h"
+
+namespace settings_test {
+namespace {
+
+using kavrel::MarkSettings;
+
+constexpr const char* kBoxes[] = {"ePointStyle", "eTextStyle", "eRelsStyleName", "eRTextStyleName",
+                                  "eRLStyleName"};
+const std::wstring kNone = L"стиль не выбран";
+
+struct View {
+    std::vector<std::wstring> boxes;
+    std::vector<std::wstring> fields;
+    std::wstring fieldText;
+    bool operator==(const View&) const = default;
+};
+
+View Read(HWND dialog) {
+    View view;
+    for (const char* box : kBoxes) {
+        view.boxes.push_back(TextOf(dialog, box));
+    }
+    view.fields = ComboItems(dialog, "cbKavrelField");
+    view.fieldText = TextOf(dialog, "cbKavrelField");
+    return view;
+}
+
+FakeHost& NewHost(const MarkSettings& settings) {
+    // The add-on keeps the application of the last host it connected to
+    // until it is unloaded, so hosts live as long as the test program.
+    auto* host = new FakeHost;
+    host->maps = SampleProject();
+    StoreSettings(*host, settings);
+    return *host;
+}
+
+MarkSettings Full() {
+    MarkSettings s;
+    s.PointStyle = u"S_PT";
+    s.TextStyle = u"S_TXT";
+    s.RailStyle = u"S_RL";
+    s.HeightField = u"A.H";
+    s.RailTextStyle = u"S_RT";
+    s.RailLineStyle = u"S_RLN";
+    return s;
+}
+
+// A picker step that selects a node and confirms it with "ОК".
+Step Pick(std::vector<std::wstring> path) {
+    return [path](HWND picker) {
+        SelectNode(picker, path);
+        Click(picker, "Button1");
+    };
+}
+
+TEST(SettingsDialog, ShowsTheSettingsItIsOpenedWithAndCancelHandsNothingBack) {
+    MarkSettings unknown;
+    unknown.PointStyle = u"НЕТ";
+    unknown.TextStyle = u"S_T";   // a prefix of existing identifiers
+    unknown.RailStyle = u"s_rl";  // case counts
+    unknown.HeightField = u"X.Y";
+    unknown.RailTextStyle = u"S_RT ";
+    unknown.RailLineStyle = u"S\u0100";  // beyond code page 1251
+    MarkSettings railLabelOnly;
+    railLabelOnly.RailTextStyle = u"S_T2";  // its layer has tables: not consulted
+    railLabelOnly.HeightField = u"T.Height";
+    MarkSettings cyrillic;
+    cyrillic.PointStyle = u"Рел-Т";
+
+    struct Case {
+        const char* label;
+        MarkSettings settings;
+        View view;
+    };
+    const Case cases[] = {
+        {"all empty", MarkSettings{}, {{kNone, kNone, kNone, kNone, kNone}, {}, L""}},
+        {"existing styles",
+         Full(),
+         {{L"Рельеф\\Точка", L"Рельеф\\Отметка", L"Рельсы\\Рельс", L"Рельсы\\Надпись рельса",
+           L"Рельсы\\Линия рельса"},
+          {L"A.H", L"A.N", L"B.Z"},
+          L"A.H"}},
+        {"identifiers naming no style", unknown, {{kNone, kNone, kNone, kNone, kNone}, {}, L"X.Y"}},
+        {"the rail label style does not decide the field list",
+         railLabelOnly,
+         {{kNone, kNone, kNone, L"Подписи\\Подпись", kNone}, {}, L"T.Height"}},
+        {"a Cyrillic identifier",
+         cyrillic,
+         {{L"Рельеф\\Кириллица", kNone, kNone, kNone, kNone}, {}, L""}},
+    };
+    for (const Case& c : cases) {
+        FakeHost& host = NewHost(c.settings);
+        View seen;
+        const Outcome out = RunSettingsSession(host, [&](HWND dialog) {
+            seen = Read(dialog);
+            Click(dialog, "Button2");
+        });
+        EXPECT_EQ(out.setupShown, 1) << c.label;
+        EXPECT_EQ(seen, c.view) << c.label;
+        EXPECT_EQ(out.settings, c.settings) << c.label;
+        EXPECT_TRUE(out.messages.empty()) << c.label;
+        EXPECT_EQ(out.liveHostObjects, 0) << c.label;
+    }
+}
+
+TEST(SettingsDialog, HandsAllSixSettingsToThePanelOnlyWhenConfirmed) {
+    const MarkSettings start = Full();
+    MarkSettings typed = start;
+    typed.HeightField = u"T.Height";
+    MarkSettings picked = start;
+    picked.HeightField = u"B.Z";
+    MarkSettings emptied = start;
+    emptied.HeightField = u"";
+    MarkSettings newPoint = start;
+    newPoint.PointStyle = u"S_T2";
+
+    struct Case {
+        const char* label;
+        Step setup;
+        std::deque<Step> pickers;
+        MarkSettings expected;
+    };
+    const Case cases[] = {
+        {"OK without changes", [](HWND d) { Click(d, "Button1"); }, {}, start},
+        {"a typed field not in the list, OK",
+         [](HWND d) {
+             TypeInto(d, "cbKavrelField", L"T.Height");
+             Click(d, "Button1");
+         },
+         {},
+         typed},
+        {"an emptied field, OK",
+         [](HWND d) {
+             TypeInto(d, "cbKavrelField", L"");
+             Click(d, "Button1");
+         },
+         {},
+         emptied},
+        {"a list entry picked, OK",
+         [](HWND d) {
+             const HWND combo = kavrel::testing::FindControl(d, "cbKavrelField");
+             SendMessageW(combo, CB_SETCURSEL, 2, 0);
+             SendMessageW(d, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+                          reinterpret_cast<LPARAM>(combo));
+             Click(d, "Button1");
+         },
+         {},
+         picked},
+        {"a typed field, Отмена",
+         [](HWND d) {
+             TypeInto(d, "cbKavrelField", L"T.Height");
+             Click(d, "Button2");
+         },
+         {},
+         start},
+        {"a new style, OK",
+         [](HWND d) {
+             Click(d, "Button3");
+             Click(d, "Button1");
+         },
+         {Pick({L"Карта 1", L"Подписи", L"Подпись"})},
+         newPoint},
+        {"a new style and a typed field, Отмена",
+         [](HWND d) {
+             Click(d, "Button3");
+             TypeInto(d, "cbKavrelField", L"T.Height");
+             Click(d, "Button2");
+         },
+         {Pick({L"Карта 1", L"Подписи", L"Подпись"})},
+         start},
+        {"a new style, close box",
+         [](HWND d) {
+             Click(d, "Button3");
+             PostMessageW(d, WM_CLOSE, 0, 0);
+         },
+         {Pick({L"Карта 1", L"Подписи", L"Подпись"})},
+         start},
+    };
+    for (const Case& c : cases) {
+        FakeHost& host = NewHost(start);
+        const Outcome out = RunSettingsSession(host, c.setup, c.pickers);
+        EXPECT_EQ(out.settings, c.expected) << c.label;
+        EXPECT_TRUE(out.messages.empty()) << c.label;
+        EXPECT_EQ(out.liveHostObjects, 0) << c.label;
+    }
+}
+
+TEST(SettingsDialog, EachChooseButtonChangesItsOwnSettingAndDisplay) {
+    struct Case {
+        const char* button;
+        std::u16string MarkSettings::*setting;
+        int box;
+    };
+    const Case cases[] = {
+        {"Button3", &MarkSettings::PointStyle, 0},    {"Button4", &MarkSettings::TextStyle, 1},
+        {"Button5", &MarkSettings::RailStyle, 2},     {"Button6", &MarkSettings::RailTextStyle, 3},
+        {"Button7", &MarkSettings::RailLineStyle, 4},
+    };
+    for (const Case& c : cases) {
+        FakeHost& host = NewHost(MarkSettings{});
+        View after;
+        std::vector<std::wstring> preselected;
+        const Outcome out =
+            RunSettingsSession(host,
+                               [&](HWND d) {
+                                   Click(d, c.button);
+                                   after = Read(d);
+                                   Click(d, "Button1");
+                               },
+                               {[&](HWND picker) {
+                                   preselected = SelectedPath(picker);
+                                   Pick({L"Карта 1", L"Рельеф", L"Кириллица"})(picker);
+                               }});
+        // An empty setting preselects nothing; the tree selects its first
+        // node itself as it takes the focus.
+        EXPECT_EQ(preselected, std::vector<std::wstring>{L"Карта 1"}) << c.button;
+        std::vector<std::wstring> boxes(5, kNone);
+        boxes[c.box] = L"Рельеф\\Кириллица";
+        EXPECT_EQ(after.boxes, boxes) << c.button;
+        MarkSettings expected;
+        expected.*c.setting = u"Рел-Т";  // the 8-bit identifier, converted back whole
+        EXPECT_EQ(out.settings, expected) << c.button;
+    }
+}
+
+TEST(SettingsDialog, ANewLabelStyleRebuildsTheFieldListAndKeepsTheFieldText) {
+    FakeHost& host = NewHost(Full());
+    View before;
+    View after;
+    const Outcome out = RunSettingsSession(host,
+                                           [&](HWND d) {
+                                               before = Read(d);
+                                               Click(d, "Button4");
+                                               after = Read(d);
+                                               Click(d, "Button1");
+                                           },
+                                           {Pick({L"Карта 1", L"Подписи", L"Подпись"})});
+    EXPECT_EQ(before.fields, (std::vector<std::wstring>{L"A.H", L"A.N", L"B.Z"}));
+    EXPECT_EQ(after.boxes[1], L"Подписи\\Подпись");
+    EXPECT_EQ(after.fields, std::vector<std::wstring>{L"T.Height"});
+    EXPECT_EQ(after.fieldText, L"A.H");
+    MarkSettings expected = Full();
+    expected.TextStyle = u"S_T2";
+    EXPECT_EQ(out.settings, expected);
+}
+
+TEST(SettingsDialog, ACancelledPickerChangesNothing) {
+    struct Case {
+        const char* label;
+        Step cancel;
+    };
+    const Case cases[] = {
+        {"Отмена", [](HWND p) { Click(p, "Button2"); }},
+        {"close box", [](HWND p) { PostMessageW(p, WM_CLOSE, 0, 0); }},
+        {"another node selected, then Отмена",
+         [](HWND p) {
+             SelectNode(p, {L"Карта 1", L"Подписи", L"Подпись"});
+             Click(p, "Button2");
+         }},
+    };
+    for (const Case& c : cases) {
+        FakeHost& host = NewHost(Full());
+        View before;
+        View after;
+        const Outcome out = RunSettingsSession(host,
+                                               [&](HWND d) {
+                                                   before = Read(d);
+                                                   Click(d, "Button4");
+                                                   after = Read(d);
+                                                   Click(d, "Button1");
+                                               },
+                                               {c.cancel});
+        EXPECT_EQ(after, before) << c.label;
+        EXPECT_EQ(out.settings, Full()) << c.label;
+    }
+}
+
+TEST(SettingsDialog, AHostFailureAtOpeningKeepsTheDialogDownAndThePanelsSettings) {
+    struct Case {
+        const char* operation;
+        int nth;
+    };
+    const Case cases[] = {
+        {"IHostApplication.GetDatabase", 1}, {"IHostDatabase.StyleExists", 3},
+        {"IHostLayer.GetName", 1},           {"IHostSemTables.GetItem", 2},
+        {"IHostSemField.GetName", 3},
+    };
+    for (const Case& c : cases) {
+        FakeHost& host = NewHost(Full());
+        const Outcome out = RunSettingsSession(
+            host, [](HWND d) { Click(d, "Button2"); }, {},
+            [&] { host.Fail(c.operation, c.nth, u"", u"База недоступна"); });
+        EXPECT_EQ(out.setupShown, 0) << c.operation;
+        ASSERT_EQ(out.messages.size(), 1u) << c.operation;
+        EXPECT_EQ(out.messages[0].text, L"База недоступна") << c.operation;
+        EXPECT_EQ(out.settings, Full()) << c.operation;
+        EXPECT_EQ(out.liveHostObjects, 0) << c.operation;
+    }
+}
+
+TEST(SettingsDialog, AFailureRefreshingAfterAPickLeavesTheDialogOpenWithTheNewStyle) {
+    FakeHost& host = NewHost(Full());
+    bool openAfterFailure = false;
+    const Outcome out =
+        RunSettingsSession(host,
+                           [&](HWND d) {
+                               Click(d, "Button3");
+                               openAfterFailure = IsWindowVisible(d);
+                               Click(d, "Button1");
+                           },
+                           {[&](HWND picker) {
+                               host.Fail("IHostStyle.GetName", 1, u"", u"Стиль занят");
+                               Pick({L"Карта 1", L"Подписи", L"Подпись"})(picker);
+                           }});
+    EXPECT_TRUE(openAfterFailure);
+    ASSERT_EQ(out.messages.size(), 1u);
+    EXPECT_EQ(out.messages[0].text, L"Стиль занят");
+    MarkSettings expected = Full();
+    expected.PointStyle = u"S_T2";
+    EXPECT_EQ(out.settings, expected);
+}
+
+}  // namespace
+}  // namespace settings_test
