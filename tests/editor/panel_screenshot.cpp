@@ -1,6 +1,8 @@
-// Not a test: opens the editor panel in the stand-in host as command 2 does and
-// writes what the screen shows of it as a PNG (the path is the first
-// argument), for comparing the panel with its designed layout.
+// Not a test: opens the editor panel in the stand-in host as command 2 does,
+// then the settings dialog and the style picker from it, and writes what the
+// screen shows of each as a PNG into the folder given as the first argument
+// (editor-panel.png, settings-dialog.png, style-picker.png), for comparing
+// the windows with their designed layouts.
 #include <windows.h>
 
 #include <cstdio>
@@ -10,6 +12,8 @@
 #include "addon/gdi.h"
 #include "host/model/png_writer.h"
 #include "tests/editor/editor_fixture.h"
+#include "tests/support/dialog_watcher.h"
+#include "tests/support/window_finder.h"
 
 namespace kavrel::test {
 namespace {
@@ -18,21 +22,12 @@ std::string g_output;
 
 class PanelScreenshot : public EditorTest {};
 
-TEST_F(PanelScreenshot, WritesTheOpenPanel) {
-    ASSERT_FALSE(g_output.empty()) << "usage: editor_panel_screenshot <file.png>";
-    OpenPanelOn(MarkProject("[]", kMarkPreferences));
-    const HWND dock = GetParent(Panel());
-    ShowWindow(dock, SW_SHOW);
-    ShowWindow(GetAncestor(dock, GA_ROOT), SW_SHOW);
-    for (int i = 0; i < 10; ++i) {
-        Pump();
-        Sleep(30);
-    }
-    RedrawWindow(Panel(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-
+// Writes the client area of the window as the screen shows it.
+void CaptureClient(HWND window, const std::string& path) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     RECT area{};
-    GetClientRect(Panel(), &area);
-    MapWindowPoints(Panel(), nullptr, reinterpret_cast<POINT*>(&area), 2);
+    GetClientRect(window, &area);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&area), 2);
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
     WindowDC screen(nullptr);
@@ -64,9 +59,52 @@ TEST_F(PanelScreenshot, WritesTheOpenPanel) {
             rgb.push_back(row[x * 3]);
         }
     }
-    std::ofstream out(g_output, std::ios::binary);
+    std::ofstream out(path, std::ios::binary);
     out << host::EncodePng(width, height, rgb);
     ASSERT_TRUE(out.good());
+}
+
+void Settle() {
+    MSG msg;
+    for (int i = 0; i < 10; ++i) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(30);
+    }
+}
+
+TEST_F(PanelScreenshot, WritesThePanelAndItsDialogs) {
+    ASSERT_FALSE(g_output.empty()) << "usage: editor_panel_screenshot <folder>";
+    OpenPanelOn(MarkProject("[]", kMarkPreferences));
+    const HWND dock = GetParent(Panel());
+    ShowWindow(dock, SW_SHOW);
+    ShowWindow(GetAncestor(dock, GA_ROOT), SW_SHOW);
+    Settle();
+    CaptureClient(Panel(), g_output + "/editor-panel.png");
+
+    // The settings dialog, and the picker from its first "Выбрать...".
+    testing::DialogWatcher watcher;
+    bool setup_seen = false;
+    bool picker_seen = false;
+    watcher.OnWindow(L"TfSelectStyle", [&](HWND picker) {
+        picker_seen = true;
+        Settle();
+        CaptureClient(picker, g_output + "/style-picker.png");
+        PostMessageW(picker, WM_CLOSE, 0, 0);
+    });
+    watcher.OnWindow(L"TfKavrelSetup", [&](HWND setup) {
+        setup_seen = true;
+        Settle();
+        CaptureClient(setup, g_output + "/settings-dialog.png");
+        SendMessageW(testing::FindControl(setup, "Button3"), BM_CLICK, 0, 0);
+        PostMessageW(setup, WM_CLOSE, 0, 0);
+    });
+    SendMessageW(Control("Button2"), BM_CLICK, 0, 0);
+    Pump();
+    EXPECT_TRUE(setup_seen);
+    EXPECT_TRUE(picker_seen);
 }
 
 }  // namespace
