@@ -64,11 +64,10 @@ class CountedObject {
     ULONG CallerAddRef() noexcept;
     ULONG CallerRelease() noexcept;
     void HostAddRef() noexcept { ++references_; }
-    void HostRelease() noexcept {
-        if (--references_ == 0) {
-            delete this;
-        }
-    }
+    // Out of line and never inlined: where the caller knows the dynamic type,
+    // GCC's optimiser mistakes `delete this` through the base for a free of a
+    // non-heap pointer.
+    [[gnu::noinline]] void HostRelease() noexcept;
 
     HostContext& host() const { return host_; }
     const char* interface_name() const { return interface_name_; }

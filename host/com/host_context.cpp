@@ -133,6 +133,12 @@ ULONG CountedObject::CallerAddRef() noexcept {
     return static_cast<ULONG>(++references_);
 }
 
+void CountedObject::HostRelease() noexcept {
+    if (--references_ == 0) {
+        delete this;
+    }
+}
+
 ULONG CountedObject::CallerRelease() noexcept {
     host_.accounting().Reference(interface_name_, -1);
     const LONG left = --references_;
