@@ -18,10 +18,6 @@ set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
 # Every test and tool built here runs under Wine.
 set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_CURRENT_LIST_DIR}/wine-exec.sh")
 
-# -O2 for release builds: GCC 12 reports false -Wrestrict and
-# -Wfree-nonheap-object errors on libstdc++ strings at -O3. The shipped
-# binaries carry no symbols.
-set(CMAKE_C_FLAGS_RELEASE_INIT "-O2 -DNDEBUG")
-set(CMAKE_CXX_FLAGS_RELEASE_INIT "-O2 -DNDEBUG")
+# The shipped binaries carry no symbols.
 set(CMAKE_SHARED_LINKER_FLAGS_RELEASE_INIT "-s")
 set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")

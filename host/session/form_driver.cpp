@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <cstring>
+
 #include "addon/utf8.h"
 #include "host/session/session_error.h"
 
@@ -208,7 +210,8 @@ void DoubleClickControl(HWND control) {
             throw StepFailure("double click on a tree without a selected node");
         }
         RECT item_rect{};
-        *reinterpret_cast<HTREEITEM*>(&item_rect) = item;
+        // TVM_GETITEMRECT takes the item in the rectangle's first bytes.
+        std::memcpy(&item_rect, &item, sizeof item);
         if (SendMessageW(control, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&item_rect))) {
             point = MAKELPARAM((item_rect.left + item_rect.right) / 2,
                                (item_rect.top + item_rect.bottom) / 2);
