@@ -1,9 +1,11 @@
 // maphost: the stand-in GIS host.
 //   maphost run --project P.json --script S.json --out R.json [--addon PATH] [--picture PNG]
+//               [--before PNG] [--window PNG] [--panel PNG] [--report TXT] [--size WxH]
 #include <windows.h>
 #include <commctrl.h>
 #include <ole2.h>
 
+#include <cwchar>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -14,8 +16,26 @@ namespace {
 
 int Usage() {
     std::cerr << "usage: maphost run --project P.json --script S.json --out R.json "
-                 "[--addon PATH] [--picture PNG]\n";
+                 "[--addon PATH] [--picture PNG] [--before PNG] [--window PNG] [--panel PNG] "
+                 "[--report TXT] [--size WxH]\n";
     return 2;
+}
+
+// "1200x900": both between 64 and 8192.
+bool ParseSize(const std::wstring& text, int& width, int& height) {
+    wchar_t* end = nullptr;
+    const long w = std::wcstol(text.c_str(), &end, 10);
+    if (!end || *end != L'x') {
+        return false;
+    }
+    const wchar_t* rest = end + 1;
+    const long h = std::wcstol(rest, &end, 10);
+    if (end == rest || *end != 0 || w < 64 || h < 64 || w > 8192 || h > 8192) {
+        return false;
+    }
+    width = static_cast<int>(w);
+    height = static_cast<int>(h);
+    return true;
 }
 
 }  // namespace
@@ -41,6 +61,18 @@ int wmain(int argc, wchar_t** argv) {
             options.addon = value;
         } else if (name == L"--picture") {
             options.picture = value;
+        } else if (name == L"--before") {
+            options.before = value;
+        } else if (name == L"--window") {
+            options.window = value;
+        } else if (name == L"--panel") {
+            options.panel = value;
+        } else if (name == L"--report") {
+            options.report = value;
+        } else if (name == L"--size") {
+            if (!ParseSize(value, options.picture_width, options.picture_height)) {
+                return Usage();
+            }
         } else {
             return Usage();
         }

@@ -17,11 +17,29 @@ struct View {
     double scale = 1;
     int height = 0;
     int margin = 20;
+    double offset_x = 0;  // centring within the margins
+    double offset_y = 0;
     POINT ToScreen(const Vertex& v) const {
-        return POINT{static_cast<LONG>(std::lround(margin + (v.y - extent.ymin) * scale)),
-                     static_cast<LONG>(std::lround(height - margin - (v.x - extent.xmin) * scale))};
+        return POINT{
+            static_cast<LONG>(std::lround(margin + offset_x + (v.y - extent.ymin) * scale)),
+            static_cast<LONG>(
+                std::lround(height - margin - offset_y - (v.x - extent.xmin) * scale))};
     }
 };
+
+// Text height of a label in map units.
+constexpr double kLabelHeight = 0.6;
+
+// Colours of a plan: relief (the first layer) in brown, the situation in
+// black, buildings filled in light ochre; selection in red.
+constexpr COLORREF kRelief = RGB(150, 90, 40);
+constexpr COLORREF kSituation = RGB(30, 30, 30);
+constexpr COLORREF kFill = RGB(247, 228, 196);
+constexpr COLORREF kLabel = RGB(0, 0, 0);
+constexpr COLORREF kSelected = RGB(220, 0, 0);
+
+void PaintObjects(const MapModel& model, char16_t decimal_separator, HDC dc, const View& view,
+                  int text_height);
 
 std::u16string LabelText(const MapModel& model, const MapObject& object, const Style& style,
                          char16_t separator) {
@@ -68,26 +86,46 @@ void PaintMap(const MapModel& model, char16_t decimal_separator, HDC dc, int wid
     if (!extent) {
         return;
     }
+    // One scale for both axes, as large as the window allows, the map centred.
     View view;
     view.extent = *extent;
     view.height = height;
-    const double span = std::max({extent->xmax - extent->xmin, extent->ymax - extent->ymin, 1e-9});
-    view.scale = std::min(width, height) > 2 * view.margin
-                     ? (std::min(width, height) - 2.0 * view.margin) / span
-                     : 1.0;
+    const double north = std::max(extent->xmax - extent->xmin, 1e-9);
+    const double east = std::max(extent->ymax - extent->ymin, 1e-9);
+    const int room_x = width - 2 * view.margin;
+    const int room_y = height - 2 * view.margin;
+    view.scale = room_x > 0 && room_y > 0 ? std::min(room_x / east, room_y / north) : 1.0;
+    view.offset_x = std::max(0.0, (room_x - east * view.scale) / 2);
+    view.offset_y = std::max(0.0, (room_y - north * view.scale) / 2);
+    // Labels grow with the map's scale within readable bounds.
+    const int text_height =
+        static_cast<int>(std::lround(std::clamp(kLabelHeight * view.scale, 10.0, 20.0)));
+    PaintObjects(model, decimal_separator, dc, view, text_height);
+}
 
+namespace {
+
+void PaintObjects(const MapModel& model, char16_t decimal_separator, HDC dc, const View& view,
+                  int text_height) {
     const std::set<std::u16string> selected(model.selection.begin(), model.selection.end());
-    PenHandle black(CreatePen(PS_SOLID, 1, RGB(0, 0, 0)));
-    PenHandle red(CreatePen(PS_SOLID, 2, RGB(220, 0, 0)));
-    BrushHandle black_fill(CreateSolidBrush(RGB(0, 0, 0)));
-    BrushHandle red_fill(CreateSolidBrush(RGB(220, 0, 0)));
+    const std::u16string first_layer =
+        model.layers().empty() ? std::u16string() : model.layers().front().id;
+    PenHandle relief(CreatePen(PS_SOLID, 1, kRelief));
+    PenHandle situation(CreatePen(PS_SOLID, 2, kSituation));
+    PenHandle red(CreatePen(PS_SOLID, 2, kSelected));
+    BrushHandle dark_fill(CreateSolidBrush(kLabel));
+    BrushHandle red_fill(CreateSolidBrush(kSelected));
+    BrushHandle area_fill(CreateSolidBrush(kFill));
     SetBkMode(dc, TRANSPARENT);
 
     for (const auto& object : model.objects()) {
         const bool highlighted = selected.count(object->id) != 0;
-        SelectedObject pen(dc, highlighted ? red.get() : black.get());
+        const bool in_relief = object->layer == first_layer;
+        SelectedObject pen(dc, highlighted ? red.get()
+                               : in_relief ? relief.get()
+                                           : situation.get());
         SelectedObject hollow(dc, GetStockObject(NULL_BRUSH));
-        SetTextColor(dc, highlighted ? RGB(220, 0, 0) : RGB(0, 0, 0));
+        SetTextColor(dc, highlighted ? kSelected : kLabel);
         for (const Shape& shape : object->CommittedState().shapes) {
             const Style* style = model.FindStyle(shape.style);
             const StyleKind kind = style ? style->kind : StyleKind::Line;
@@ -100,9 +138,10 @@ void PaintMap(const MapModel& model, char16_t decimal_separator, HDC dc, int wid
                     points.push_back(view.ToScreen(v));
                 }
                 if (kind == StyleKind::Point) {
-                    SelectedObject fill(dc, highlighted ? red_fill.get() : black_fill.get());
+                    SelectedObject fill(dc, highlighted ? red_fill.get() : dark_fill.get());
+                    SelectedObject outline(dc, GetStockObject(highlighted ? NULL_PEN : BLACK_PEN));
                     for (const POINT& p : points) {
-                        Ellipse(dc, p.x - 3, p.y - 3, p.x + 4, p.y + 4);
+                        Ellipse(dc, p.x - 2, p.y - 2, p.x + 3, p.y + 3);
                     }
                 } else if (kind == StyleKind::Text && style) {
                     const std::u16string text =
@@ -114,10 +153,11 @@ void PaintMap(const MapModel& model, char16_t decimal_separator, HDC dc, int wid
                             180.0 / 3.14159265358979323846;
                     }
                     LOGFONTW font{};
-                    font.lfHeight = -14;
+                    font.lfHeight = -text_height;
                     font.lfEscapement = font.lfOrientation =
                         static_cast<LONG>(std::lround(angle * 10));
                     font.lfCharSet = RUSSIAN_CHARSET;
+                    font.lfQuality = ANTIALIASED_QUALITY;
                     lstrcpyW(font.lfFaceName, L"Arial");
                     FontHandle handle(CreateFontIndirectW(&font));
                     SelectedObject selected_font(dc, handle.get());
@@ -125,6 +165,7 @@ void PaintMap(const MapModel& model, char16_t decimal_separator, HDC dc, int wid
                     TextOutW(dc, points[0].x, points[0].y, reinterpret_cast<LPCWSTR>(text.c_str()),
                              static_cast<int>(text.size()));
                 } else if (kind == StyleKind::Polygon && points.size() >= 3) {
+                    SelectedObject fill(dc, area_fill.get());
                     Polygon(dc, points.data(), static_cast<int>(points.size()));
                 } else if (points.size() >= 2) {
                     Polyline(dc, points.data(), static_cast<int>(points.size()));
@@ -133,5 +174,7 @@ void PaintMap(const MapModel& model, char16_t decimal_separator, HDC dc, int wid
         }
     }
 }
+
+}  // namespace
 
 }  // namespace kavrel::host

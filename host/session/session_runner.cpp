@@ -7,6 +7,7 @@
 #include <set>
 #include <sstream>
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 
 #include "addon/short_string.h"
@@ -18,6 +19,9 @@
 #include "host/session/form_driver.h"
 #include "host/session/map_picture.h"
 #include "host/session/session_error.h"
+#include "host/session/session_report.h"
+#include "host/session/step_changes.h"
+#include "host/session/window_picture.h"
 
 namespace kavrel::host {
 namespace {
@@ -96,7 +100,11 @@ class Session {
             const std::string here =
                 path.empty() ? std::to_string(i) : path + "[" + std::to_string(i) + "]";
             current_index_ = path.empty() ? static_cast<long>(i) : current_index_;
-            RunStep(steps[i], scope, here);
+            if (path.empty()) {
+                RunRecordedStep(steps[i], scope, here);
+            } else {
+                RunStep(steps[i], scope, here);
+            }
         }
     }
 
@@ -148,6 +156,8 @@ class Session {
 
     ordered_json Report() const;
     long current_index() const { return current_index_; }
+    const std::vector<std::string>& messages() const { return messages_; }
+    const std::vector<StepRecord>& records() const { return records_; }
 
     void Teardown() {
         const json step = json::object();
@@ -220,6 +230,85 @@ class Session {
         const std::string form_name = Text(step, "form", path);
         HWND form = FindForm(Wide(form_name), scope);
         return FindControl(form, Wide(Text(step, "control", path)), form_name);
+    }
+
+    // A top-level step, timed, with what it changed on the committed map.
+    void RunRecordedStep(const json& step, HWND scope, const std::string& path) {
+        StepRecord record;
+        record.path = path;
+        if (step.is_object()) {
+            record.what = step.value("do", "");
+            if (auto note = step.find("note"); note != step.end() && note->is_string()) {
+                record.note = note->get<std::string>();
+            }
+            record.detail = StepDetail(step);
+        }
+        const ModelSnapshot before = SnapshotOf(host_.model());
+        const std::size_t messages_before = messages_.size();
+        const auto started = std::chrono::steady_clock::now();
+        struct Recorder {
+            Session& session;
+            StepRecord& record;
+            const ModelSnapshot& before;
+            std::size_t messages_before;
+            std::chrono::steady_clock::time_point started;
+            bool done = false;
+            ~Recorder() {
+                try {
+                    Finish();
+                } catch (...) {
+                }
+            }
+            void Finish() {
+                record.milliseconds = std::chrono::duration<double, std::milli>(
+                                          std::chrono::steady_clock::now() - started)
+                                          .count();
+                record.failed = !done;
+                record.messages = session.messages_.size() - messages_before;
+                record.changes = CompareSnapshots(session.host_.model(), before,
+                                                  SnapshotOf(session.host_.model()),
+                                                  session.host_.decimal_separator());
+                session.records_.push_back(std::move(record));
+            }
+        } recorder{*this, record, before, messages_before, started};
+        RunStep(step, scope, path);
+        recorder.done = true;
+    }
+
+    // A line saying what a step acts on, for the report.
+    std::string StepDetail(const json& step) const {
+        const std::string what = step.value("do", "");
+        auto text = [&](const char* name) {
+            auto it = step.find(name);
+            return it != step.end() && it->is_string() ? it->get<std::string>() : std::string();
+        };
+        if (what == "select") {
+            auto ids = step.find("ids");
+            if (ids == step.end() || !ids->is_array()) {
+                return {};
+            }
+            std::string line = "selected " + std::to_string(ids->size()) + " objects";
+            for (std::size_t i = 0; i < ids->size() && i < 6; ++i) {
+                line += (i == 0 ? ": " : ", ") +
+                        ((*ids)[i].is_string() ? (*ids)[i].get<std::string>() : "?");
+            }
+            return ids->size() > 6 ? line + ", ..." : line;
+        }
+        if (what == "command") {
+            return "ExecuteMacro(" + std::to_string(step.value("id", 0L)) + ")";
+        }
+        if (what == "set_text") {
+            return text("form") + "." + text("control") + " := \"" + text("text") + "\"";
+        }
+        if (what == "check") {
+            return text("form") + "." + text("control") +
+                   (step.value("checked", true) ? " on" : " off");
+        }
+        if (what == "click" || what == "double_click" || what == "choose") {
+            return text("form") + "." + text("control") +
+                   (step.contains("then") ? " (modal steps inside)" : "");
+        }
+        return {};
     }
 
     void RunStep(const json& step, HWND scope, const std::string& path) {
@@ -363,6 +452,7 @@ class Session {
     ordered_json statuses_ = ordered_json::array();
     std::set<HWND> answered_;
     long current_index_ = 0;
+    std::vector<StepRecord> records_;
 };
 
 void CALLBACK OnModalTimer(HWND, UINT, UINT_PTR id, DWORD) noexcept {
@@ -504,6 +594,43 @@ std::string ApplyDecimalSeparator(char16_t separator) {
     return Utf8(std::u16string(seen, seen + lstrlenW(seen)));
 }
 
+ReportHeader ReportHeaderOf(const SessionOptions& options, const ordered_json& result,
+                            std::size_t objects) {
+    ReportHeader header;
+    header.project = Utf8(std::u16string(options.project.begin(), options.project.end()));
+    header.objects = objects;
+    const ordered_json& session = result["session"];
+    const ordered_json& addon = session["addon"];
+    const ordered_json& info = addon["info"];
+    header.addon = addon["created"].get<bool>() ? info["name"].get<std::string>() + " — " +
+                                                      info["caption"].get<std::string>() + " " +
+                                                      info["class_id"].get<std::string>()
+                                                : "not created";
+    for (const ordered_json& command : addon["commands"]) {
+        std::string line = std::to_string(command["id"].get<long>()) + " \"" +
+                           command["caption"].get<std::string>() + "\" menu \"" +
+                           command["menu_path"].get<std::string>() + "\" toolbar \"" +
+                           command["toolbar"].get<std::string>() + "\"";
+        if (command.contains("save_bitmap")) {
+            const ordered_json& bitmap = command["save_bitmap"];
+            line += bitmap["valid"].get<bool>()
+                        ? " bitmap " + std::to_string(bitmap["width"].get<long>()) + "x" +
+                              std::to_string(bitmap["height"].get<long>()) + "x" +
+                              std::to_string(bitmap["bits_per_pixel"].get<long>())
+                        : " bitmap refused: " + bitmap["problem"].get<std::string>();
+        }
+        header.commands.push_back(std::move(line));
+    }
+    header.decimal = session["decimal"]["system"].get<std::string>();
+    for (const ordered_json& message : session["messages"]) {
+        header.messages.push_back(message.get<std::string>());
+    }
+    if (!session["failed_step"].is_null()) {
+        header.failure = session["failed_step"]["reason"].get<std::string>();
+    }
+    return header;
+}
+
 }  // namespace
 
 int RunSession(const SessionOptions& options) {
@@ -553,6 +680,10 @@ int RunSession(const SessionOptions& options) {
     std::optional<ordered_json> failed;
     int status = 0;
     ordered_json result;
+    if (options.before &&
+        !WriteMapPicture(host, *options.before, options.picture_width, options.picture_height)) {
+        std::cerr << "maphost: cannot write the picture before the steps\n";
+    }
     {
         AddonLoader loader(host, options.addon);
         Session session(host, loader);
@@ -568,8 +699,25 @@ int RunSession(const SessionOptions& options) {
                              {"system", system_separator}};
         report["failed_step"] = failed ? *failed : ordered_json();
         result["session"] = std::move(report);
-        if (options.picture && !WriteMapPicture(host, *options.picture)) {
+        if (options.picture && !WriteMapPicture(host, *options.picture, options.picture_width,
+                                                options.picture_height)) {
             std::cerr << "maphost: cannot write the picture\n";
+        }
+        if (options.window || options.panel) {
+            ShowMainWindowForPictures(host, options.window_width, options.window_height);
+            if (options.window && !WriteWindowPicture(host.main_window(), *options.window)) {
+                std::cerr << "maphost: cannot write the picture of the main window\n";
+            }
+            if (options.panel && !WriteWindowPicture(ShownTaskPanelWindow(host), *options.panel)) {
+                std::cerr << "maphost: cannot write the picture of the task panel (none shown?)\n";
+            }
+        }
+        if (options.report) {
+            const std::string text = FormatReport(
+                ReportHeaderOf(options, result, host.model().objects().size()), session.records());
+            if (!WriteFile(*options.report, text)) {
+                std::cerr << "maphost: cannot write the report\n";
+            }
         }
         // The host lets the add-on go: Disconnect, release, unload. A message
         // box the add-on shows meanwhile is answered like any other.

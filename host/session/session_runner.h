@@ -14,6 +14,14 @@ struct SessionOptions {
     std::wstring out;
     std::optional<std::wstring> addon;    // DLL path; by class id when absent
     std::optional<std::wstring> picture;  // PNG of the map at the end
+    std::optional<std::wstring> before;   // PNG of the map before the first step
+    std::optional<std::wstring> window;   // PNG of the main window at the end, panels docked
+    std::optional<std::wstring> panel;    // PNG of the first shown task panel at the end
+    std::optional<std::wstring> report;   // the short text report (UTF-8)
+    int picture_width = 800;              // size of the map pictures
+    int picture_height = 600;
+    int window_width = 1000;  // size the main window is shown at for its picture
+    int window_height = 720;
 };
 
 // Runs the session and answers the process exit status: 0 when every step was

@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# The main job: builds KAVREL, registers kavrel.dll in the build's Wine prefix
+# and runs a scripted session of the stand-in host on the sample sheet
+# (demo/sample_sheet.json, script demo/demo_session.json). Writes into one
+# output folder, printed at the end:
+#   before.png  the map as loaded        after.png  the map after the session
+#   window.png  the host window with the panel docked      panel.png  the panel
+#   report.txt  the add-on, its commands, every step: what it selected,
+#               what it changed, how long it took          result.json  R.json
+# Usage: bash scripts/demo.sh [--out DIR] [--no-build]
+#   --no-build  run again on what an earlier run installed and built
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="${KAVREL_BUILD:-$root/build}"
+export KAVREL_BUILD="$build"
+out=""
+build_first=1
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --out) out="$2"; shift 2 ;;
+        --no-build) build_first=0; shift ;;
+        *) echo "usage: bash scripts/demo.sh [--out DIR] [--no-build]" >&2; exit 2 ;;
+    esac
+done
+out="${out:-$root/out/demo-$(date +%Y%m%d-%H%M%S)}"
+
+if [ "$build_first" = 1 ]; then
+    bash "$root/scripts/install-deps.sh"
+    KAVREL_SKIP_NATIVE=1 bash "$root/scripts/build.sh"
+fi
+
+# shellcheck source=wine-prefix.sh
+source "$root/scripts/wine-prefix.sh"
+kavrel_wine_env "$build/win" || true  # "wineserver -p" fails when one already runs
+trap kavrel_wine_stop EXIT
+
+dll="$build/win/addon/kavrel.dll"
+maphost="$build/win/host/maphost.exe"
+mkdir -p "$out"
+out="$(cd "$out" && pwd)"
+# Registration and the session run under one X server: a Wine process started
+# without a display would leave the prefix's desktop without one.
+echo "Registering $dll and running the demo session on the sample sheet ..."
+status=0
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+    set -e
+    wine regsvr32 /s "Z:$1"
+    wine "$2" run --project "Z:$3/demo/sample_sheet.json" \
+        --script "Z:$3/demo/demo_session.json" --out "Z:$4/result.json" \
+        --before "Z:$4/before.png" --picture "Z:$4/after.png" --size 1600x1150 \
+        --window "Z:$4/window.png" --panel "Z:$4/panel.png" --report "Z:$4/report.txt"
+' demo "$dll" "$maphost" "$root" "$out" || status=$?
+
+if [ -f "$out/report.txt" ]; then
+    cat "$out/report.txt"
+fi
+echo
+echo "Demo output: $out"
+ls -1 "$out"
+if [ "$status" -ne 0 ]; then
+    echo "maphost ended with status $status (see report.txt and result.json)" >&2
+fi
+exit "$status"

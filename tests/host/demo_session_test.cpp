@@ -1,0 +1,259 @@
+// The demo as the README runs it: the real kavrel.dll in maphost on the sample
+// sheet, every kind of correction, pictures and the text report.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <nlohmann/json.hpp>
+#include <set>
+#include <string>
+
+#include "tests/host/session_harness.h"
+
+namespace kavrel::host {
+namespace {
+
+using nlohmann::json;
+
+std::string ReadAll(const std::wstring& path) {
+    std::string text;
+    if (std::FILE* file = _wfopen(path.c_str(), L"rb")) {
+        char buffer[65536];
+        std::size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+            text.append(buffer, n);
+        }
+        std::fclose(file);
+    }
+    return text;
+}
+
+struct PngSize {
+    bool png = false;
+    unsigned width = 0;
+    unsigned height = 0;
+};
+
+PngSize SizeOf(const std::string& file) {
+    PngSize size;
+    if (file.size() < 24 || file.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0) {
+        return size;
+    }
+    auto be32 = [&](std::size_t at) {
+        return (static_cast<unsigned>(static_cast<unsigned char>(file[at])) << 24) |
+               (static_cast<unsigned>(static_cast<unsigned char>(file[at + 1])) << 16) |
+               (static_cast<unsigned>(static_cast<unsigned char>(file[at + 2])) << 8) |
+               static_cast<unsigned>(static_cast<unsigned char>(file[at + 3]));
+    };
+    size.png = true;
+    size.width = be32(16);
+    size.height = be32(20);
+    return size;
+}
+
+// The ids of the script's "select" step with this note.
+std::set<std::string> Selected(const json& script, const std::string& note) {
+    for (const json& step : script["steps"]) {
+        if (step.value("do", "") == "select" && step.value("note", "") == note) {
+            return step["ids"].get<std::set<std::string>>();
+        }
+    }
+    ADD_FAILURE() << "no select step " << note;
+    return {};
+}
+
+std::map<std::string, json> ObjectsById(const json& project) {
+    std::map<std::string, json> objects;
+    for (const json& object : project["objects"]) {
+        objects[object["id"].get<std::string>()] = object;
+    }
+    return objects;
+}
+
+const json* ShapeOfStyle(const json& object, const char* style) {
+    for (const json& shape : object["shapes"]) {
+        if (shape["style"] == style) {
+            return &shape;
+        }
+    }
+    return nullptr;
+}
+
+// Degrees from east towards north of a label's baseline.
+double LabelAngle(const json& shape) {
+    const json& part = shape["parts"][0];
+    const double dx = part[1][0].get<double>() - part[0][0].get<double>();
+    const double dy = part[1][1].get<double>() - part[0][1].get<double>();
+    return std::atan2(dx, dy) * 180 / 3.14159265358979323846;
+}
+
+double DistanceToSegment(double px, double py, const json& a, const json& b) {
+    const double ax = a[0], ay = a[1], bx = b[0], by = b[1];
+    const double length2 = (bx - ax) * (bx - ax) + (by - ay) * (by - ay);
+    double t = ((px - ax) * (bx - ax) + (py - ay) * (by - ay)) / length2;
+    t = std::clamp(t, 0.0, 1.0);
+    return std::hypot(px - (ax + t * (bx - ax)), py - (ay + t * (by - ay)));
+}
+
+std::wstring Sheet() {
+    return Utf8ToWindows(DEMO_SHEET);
+}
+std::wstring Script() {
+    return Utf8ToWindows(DEMO_SCRIPT);
+}
+
+class DemoSessionTest : public testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        dir_ = std::wstring(temp) + L"kavrel_demo_test\\";
+        CreateDirectoryW(dir_.c_str(), nullptr);
+        for (const wchar_t* name :
+             {L"r.json", L"before.png", L"after.png", L"window.png", L"panel.png", L"report.txt"}) {
+            DeleteFileW((dir_ + name).c_str());
+        }
+        const std::wstring command =
+            L"\"" + Utf8ToWindows(MAPHOST_EXE) + L"\" run --project \"" + Sheet() +
+            L"\" --script \"" + Script() + L"\" --addon \"" + Utf8ToWindows(KAVREL_DLL) +
+            L"\" --out \"" + dir_ + L"r.json\" --before \"" + dir_ + L"before.png\" --picture \"" +
+            dir_ + L"after.png\" --size 1000x700 --window \"" + dir_ + L"window.png\" --panel \"" +
+            dir_ + L"panel.png\" --report \"" + dir_ + L"report.txt\"";
+        exit_code_ = RunProgram(command);
+    }
+    static std::wstring dir_;
+    static DWORD exit_code_;
+};
+std::wstring DemoSessionTest::dir_;
+DWORD DemoSessionTest::exit_code_ = 99;
+
+TEST_F(DemoSessionTest, RunsEveryStepWithoutAMessageBox) {
+    EXPECT_EQ(exit_code_, 0u);
+    const json result = json::parse(ReadAll(dir_ + L"r.json"));
+    EXPECT_TRUE(result["session"]["failed_step"].is_null()) << result["session"]["failed_step"];
+    EXPECT_EQ(result["session"]["messages"], json::array());
+    EXPECT_EQ(result["session"]["host_errors"], json::array());
+    EXPECT_EQ(result["session"]["uncommitted"], json::array());
+    // Every correction ran with the settings chosen through the dialog: with
+    // a style missing the panel would have refused in a message box.
+    EXPECT_EQ(result["session"]["task_panels"][0]["shown"], true);
+}
+
+TEST_F(DemoSessionTest, HeightsChangeOnlyWhereTheScriptSaysSo) {
+    const json script = json::parse(ReadAll(Script()));
+    const auto before = ObjectsById(json::parse(ReadAll(Sheet())));
+    const auto after = ObjectsById(json::parse(ReadAll(dir_ + L"r.json")));
+    const std::set<std::string> raised = Selected(script, "Отметки, записанные на 0,5 м ниже");
+    const std::set<std::string> lowered = Selected(script, "Отметки, записанные на 0,3 м выше");
+    ASSERT_GT(raised.size(), 5u);
+    ASSERT_GT(lowered.size(), 5u);
+    int checked = 0;
+    for (const auto& [id, object] : before) {
+        if (!object["values"].contains("A.H") || !object["values"]["A.H"].is_number()) {
+            continue;
+        }
+        const double delta = raised.count(id) ? 0.5 : lowered.count(id) ? -0.3 : 0.0;
+        const json& value = after.at(id)["values"]["A.H"];
+        ASSERT_TRUE(value.is_number()) << id;
+        EXPECT_NEAR(value.get<double>(), object["values"]["A.H"].get<double>() + delta, 1e-9) << id;
+        ++checked;
+    }
+    EXPECT_GT(checked, 300);
+}
+
+TEST_F(DemoSessionTest, LabelsEndAtThePresetAnglesAndRailMarksSitOnARail) {
+    const json script = json::parse(ReadAll(Script()));
+    const auto before = ObjectsById(json::parse(ReadAll(Sheet())));
+    const auto after = ObjectsById(json::parse(ReadAll(dir_ + L"r.json")));
+    const std::set<std::string> marks = Selected(script, "Все высотные отметки листа");
+    const std::set<std::string> west = Selected(script, "Западный блок отметок у откоса");
+    const std::set<std::string> rails = Selected(script, "Все отметки головки рельса");
+    for (const std::string& id : marks) {
+        const json& object = after.at(id);
+        ASSERT_EQ(object["shapes"].size(), 2u) << id << " is a well-formed mark";
+        const json* label = ShapeOfStyle(object, "ST");
+        ASSERT_NE(label, nullptr) << id;
+        EXPECT_NEAR(LabelAngle(*label), west.count(id) ? 20.0 : 0.0, 1e-6) << id;
+    }
+    std::vector<std::pair<json, json>> segments;
+    for (const auto& [id, object] : after) {
+        if (const json* rail = ShapeOfStyle(object, "SRL")) {
+            const json& part = (*rail)["parts"][0];
+            for (std::size_t i = 1; i < part.size(); ++i) {
+                segments.emplace_back(part[i - 1], part[i]);
+            }
+        }
+    }
+    ASSERT_FALSE(segments.empty());
+    for (const std::string& id : rails) {
+        const json& object = after.at(id);
+        const json* stroke = ShapeOfStyle(object, "SR");
+        const json* label = ShapeOfStyle(object, "STR");
+        ASSERT_TRUE(stroke && label) << id;
+        // Turned 20 degrees clockwise; snapping moved them without turning.
+        const json* old_label = ShapeOfStyle(before.at(id), "STR");
+        ASSERT_NE(old_label, nullptr) << id;
+        EXPECT_NEAR(std::remainder(LabelAngle(*label) - (LabelAngle(*old_label) - 20), 360.0), 0.0,
+                    1e-6)
+            << id;
+        const json& anchor = (*stroke)["parts"][0][0];
+        double nearest = 1e9;
+        for (const auto& [a, b] : segments) {
+            nearest = std::min(nearest, DistanceToSegment(anchor[0], anchor[1], a, b));
+        }
+        EXPECT_LT(nearest, 1e-6) << id << " snapped onto a rail";
+    }
+}
+
+TEST_F(DemoSessionTest, ReportNamesTheAddonEveryStepAndWhatChanged) {
+    const std::string report = ReadAll(dir_ + L"report.txt");
+    const json script = json::parse(ReadAll(Script()));
+    const std::size_t raised = Selected(script, "Отметки, записанные на 0,5 м ниже").size();
+    const std::size_t rails = Selected(script, "Все отметки головки рельса").size();
+    const std::string expected[] = {
+        "add-on: ",
+        "  command 1 ",
+        "  command 2 ",
+        "[" + std::to_string(script["steps"].size() - 1) + "] select — Выделение снято",
+        "Высоты +0,5 (",
+        "changed: " + std::to_string(raised) + " objects: " + std::to_string(raised) +
+            " values changed",
+        "Авто отметка: отметки посажены на рельс (",
+        "changed: " + std::to_string(rails) + " objects: " + std::to_string(rails) +
+            " points or strokes moved",
+        "rebuilt as marks",
+        "result: every step carried out\n",
+    };
+    for (const std::string& line : expected) {
+        EXPECT_NE(report.find(line), std::string::npos) << line << "\nin:\n" << report;
+    }
+}
+
+TEST_F(DemoSessionTest, WritesThePicturesAtTheirSizes) {
+    const std::string before = ReadAll(dir_ + L"before.png");
+    const std::string after = ReadAll(dir_ + L"after.png");
+    const struct {
+        const char* label;
+        PngSize size;
+        unsigned width;
+        unsigned height;
+    } cases[] = {
+        {"before", SizeOf(before), 1000, 700},
+        {"after", SizeOf(after), 1000, 700},
+        {"window", SizeOf(ReadAll(dir_ + L"window.png")), 1000, 720},
+    };
+    for (const auto& c : cases) {
+        EXPECT_TRUE(c.size.png) << c.label;
+        EXPECT_EQ(c.size.width, c.width) << c.label;
+        EXPECT_EQ(c.size.height, c.height) << c.label;
+    }
+    EXPECT_NE(before, after) << "the corrections show on the map";
+    const PngSize panel = SizeOf(ReadAll(dir_ + L"panel.png"));
+    EXPECT_TRUE(panel.png);
+    EXPECT_GE(panel.width, 232u) << "the panel's client area and its frame";
+    EXPECT_GE(panel.height, 492u);
+}
+
+}  // namespace
+}  // namespace kavrel::host
