@@ -93,8 +93,7 @@ void MarkEditor::AutoMark() {
             }
 
             // The anchor moves onto the rail; the stroke points back to where it was.
-            host::SetVertex(stroke.get(), 0, {foot->x, foot->y, c1});
-            host::SetVertex(stroke.get(), 1, {anchor.x, anchor.y, c1});
+            host::SetBaseline(stroke.get(), {foot->x, foot->y, c1}, {anchor.x, anchor.y, c1});
             const double dx = foot->x - anchor.x;
             const double dy = foot->y - anchor.y;
 
@@ -106,8 +105,8 @@ void MarkEditor::AutoMark() {
                 const ComPtr<IHostContourPart> baseline = host::FirstPart(label.get());
                 const host::Vertex v0 = host::VertexAt(baseline.get(), 0);
                 const host::Vertex v1 = host::VertexAt(baseline.get(), 1);
-                host::SetVertex(baseline.get(), 0, {v0.x + dx, v0.y + dy, v0.c});
-                host::SetVertex(baseline.get(), 1, {v1.x + dx, v1.y + dy, v1.c});
+                host::SetBaseline(baseline.get(), {v0.x + dx, v0.y + dy, v0.c},
+                                  {v1.x + dx, v1.y + dy, v1.c});
                 break;
             }
             host::Commit(objects.get());

@@ -1,5 +1,7 @@
 #include "editor/host_calls.h"
 
+#include <cmath>
+
 #include "addon/bstr.h"
 #include "addon/errors.h"
 #include "addon/library_refs.h"
@@ -15,6 +17,14 @@ ComPtr<T> NonNull(ComPtr<T> object) {
         throw EHostCallError(SystemErrorText(E_POINTER), E_POINTER);
     }
     return object;
+}
+
+// A coordinate that is no finite number, whether the host handed it over or a
+// correction computed it, must never reach the map.
+void RequireFinite(const Vertex& vertex) {
+    if (!std::isfinite(vertex.x) || !std::isfinite(vertex.y)) {
+        throw AddonError(kBadCoordinatesMessage);
+    }
 }
 
 }  // namespace
@@ -129,14 +139,25 @@ ComPtr<IHostContourPart> AppendPart(IHostContour* contour) {
 Vertex VertexAt(IHostContourPart* part, LONG index) {
     Vertex v;
     CheckAutomation(part->GetVertex(index, &v.x, &v.y, &v.c));
+    RequireFinite(v);
     return v;
 }
 
 void SetVertex(IHostContourPart* part, LONG index, const Vertex& vertex) {
+    RequireFinite(vertex);
     CheckAutomation(part->SetVertex(index, vertex.x, vertex.y, vertex.c));
 }
 
+void SetBaseline(IHostContourPart* part, const Vertex& start, const Vertex& end) {
+    // Both checked before either is written: a refused end leaves no start behind.
+    RequireFinite(start);
+    RequireFinite(end);
+    SetVertex(part, 0, start);
+    SetVertex(part, 1, end);
+}
+
 void AppendVertex(IHostContourPart* part, const Vertex& vertex) {
+    RequireFinite(vertex);
     CheckAutomation(part->InsertVertex(-1, vertex.x, vertex.y, vertex.c));
 }
 

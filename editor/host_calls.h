@@ -17,6 +17,10 @@ struct Vertex {
     double c = 0.0;  // the host's third per-vertex value
 };
 
+// Shown when a vertex read from the host, or computed from one, is no finite
+// number: nothing is written then.
+inline constexpr char16_t kBadCoordinatesMessage[] = u"Координаты вне допустимого диапазона.";
+
 // The host application (HostApp); an error when the host has not handed it over.
 IHostApplication* RequireApp();
 
@@ -40,8 +44,11 @@ bool Flag(IHostShape* shape);
 ComPtr<IHostContour> Contour(IHostShape* shape);
 ComPtr<IHostContourPart> PartAt(IHostContour* contour, LONG index);
 ComPtr<IHostContourPart> AppendPart(IHostContour* contour);
+// Vertices are read and written with finite x and y only (else an error).
 Vertex VertexAt(IHostContourPart* part, LONG index);
 void SetVertex(IHostContourPart* part, LONG index, const Vertex& vertex);
+// Writes vertices 0 and 1 of a label baseline, or neither.
+void SetBaseline(IHostContourPart* part, const Vertex& start, const Vertex& end);
 void AppendVertex(IHostContourPart* part, const Vertex& vertex);
 
 LONG PartCount(IHostContour* contour);

@@ -75,9 +75,10 @@ void MarkEditor::SetLabelAngle(double angle) {
         const host::Vertex anchor = host::VertexAt(host::FirstPart(mark.anchor.get()).get(), 0);
         const ComPtr<IHostContourPart> label = host::FirstPart(mark.label.get());
         const host::Vertex start = host::VertexAt(label.get(), 0);
+        // Read only to know the label has its end before anything is written.
+        host::VertexAt(label.get(), 1);
         const Baseline b = PresetBaseline(ToPoint(anchor), ToPoint(start), a);
-        host::SetVertex(label.get(), 0, {b.start.x, b.start.y, 0.0});
-        host::SetVertex(label.get(), 1, {b.end.x, b.end.y, 0.0});
+        host::SetBaseline(label.get(), {b.start.x, b.start.y, 0.0}, {b.end.x, b.end.y, 0.0});
         return true;
     });
 }
@@ -98,8 +99,7 @@ void MarkEditor::RotateLabels(double angle) {
         host::Vertex v1 = host::VertexAt(label.get(), 1);
         RotateAround(v0.x, v0.y, anchor.x, anchor.y, a);
         RotateAround(v1.x, v1.y, anchor.x, anchor.y, a);
-        host::SetVertex(label.get(), 0, {v0.x, v0.y, 0.0});
-        host::SetVertex(label.get(), 1, {v1.x, v1.y, 0.0});
+        host::SetBaseline(label.get(), {v0.x, v0.y, 0.0}, {v1.x, v1.y, 0.0});
         return true;
     });
 }
@@ -137,8 +137,7 @@ void MarkEditor::MoveLabels(double dx, double dy) {
         const ComPtr<IHostContourPart> label = host::FirstPart(mark.label.get());
         const host::Vertex v0 = host::VertexAt(label.get(), 0);
         const host::Vertex v1 = host::VertexAt(label.get(), 1);
-        host::SetVertex(label.get(), 0, {v0.x + dx, v0.y + dy, 0.0});
-        host::SetVertex(label.get(), 1, {v1.x + dx, v1.y + dy, 0.0});
+        host::SetBaseline(label.get(), {v0.x + dx, v0.y + dy, 0.0}, {v1.x + dx, v1.y + dy, 0.0});
         return true;
     });
 }
