@@ -14,9 +14,11 @@ constexpr double kRailLength = 0.2;
 
 }  // namespace
 
-IHostMapObjects* MarkEditor::RequireMapObjects() const {
+IHostMapObjects* MarkEditor::RequireMapObjects() {
     if (!MapObjects) {
-        throw AddonError(u"Нет доступа к объектам карты.");
+        // The fetch at opening failed: ask the host again rather than leave
+        // the panel unable to work until it is reopened.
+        MapObjects = host::MapObjectsOf(host::Database(host::RequireApp()).get());
     }
     return MapObjects.get();
 }

@@ -47,7 +47,7 @@ class MarkEditor {
     void ForEachSelected(PerObject&& work);
 
     void Rebuild(IHostMapObject* object, bool as_rail);
-    IHostMapObjects* RequireMapObjects() const;
+    IHostMapObjects* RequireMapObjects();
 };
 
 // The message shown when the styles that define a mark are missing.
