@@ -17,12 +17,14 @@ namespace {
 constexpr char kTree[] = "trv1";
 constexpr int kStyleLevel = 2;
 
-// Counts and items of identifier lists are taken as the host gives them: a
-// failing status leaves the count at 0 and the identifier empty.
+// Counts, items and names are checked like every SDK result: a failure stops
+// the building with the host's own text, rather than showing a map without
+// layers, or a node with an empty identifier that the next lookup reports as
+// a missing map, layer or style.
 LONG CountOf(IM2IDsList* list) {
     LONG count = 0;
     if (list) {
-        list->GetCount(&count);
+        kavrel::CheckHostResult(list->GetCount(&count));
     }
     return count;
 }
@@ -30,7 +32,7 @@ LONG CountOf(IM2IDsList* list) {
 M2Id ItemOf(IM2IDsList* list, LONG index) {
     M2Id id{};
     if (list) {
-        list->GetItem(index, &id);
+        kavrel::CheckHostResult(list->GetItem(index, &id));
     }
     return id;
 }
@@ -38,7 +40,7 @@ M2Id ItemOf(IM2IDsList* list, LONG index) {
 std::u16string StyleNameOf(IHostM2Style* style) {
     kavrel::M2StyleName name{};
     if (style) {
-        style->GetName(&name);
+        kavrel::CheckHostResult(style->GetName(&name));
     }
     return kavrel::ReadShortStringWide(name);
 }
