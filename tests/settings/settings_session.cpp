@@ -1,5 +1,6 @@
 #include "tests/settings/settings_session.h"
 
+#include <cstring>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -295,7 +296,7 @@ void DoubleClickNode(HWND picker, const std::vector<std::wstring>& path) {
     const HTREEITEM item = FindNode(picker, path);
     SendMessageW(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
     RECT rect{};
-    *reinterpret_cast<HTREEITEM*>(&rect) = item;
+    std::memcpy(&rect, &item, sizeof item);
     if (!SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect))) {
         throw std::runtime_error("the node is not on screen");
     }

@@ -1,6 +1,7 @@
 // Handlers bound by control name, reached by window messages as a user's
 // input reaches them, and exceptions that end a handler shown in a real
 // message box.
+#include <cstring>
 #include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -148,7 +149,7 @@ TEST_F(FormEvents, UserInputReachesTheHandlerBoundToTheControlsName) {
         {"a double click on a tree node",
          [&] {
              RECT item{};
-             *reinterpret_cast<HTREEITEM*>(&item) = layer;
+             std::memcpy(&item, &layer, sizeof layer);
              SendMessageW(Control("trv1"), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&item));
              const LPARAM at = MAKELPARAM(item.left + 2, (item.top + item.bottom) / 2);
              SendMessageW(Control("trv1"), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
