@@ -2,6 +2,9 @@
 // careless add-on would crash on, half-write or write as garbage. Each gets
 // its clear message or its documented handling, and nothing is written when
 // the input is refused.
+#include <windows.h>
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,6 +13,8 @@
 
 #include "addon/utf8.h"
 #include "tests/reliability/session_fixture.h"
+#include "tests/support/dialog_watcher.h"
+#include "tests/support/window_finder.h"
 
 namespace kavrel::test {
 namespace {
@@ -312,6 +317,81 @@ TEST_F(HostileInputTest, InfiniteAndNanCoordinatesFromTheHost) {
     }
     std::cout << "[hostile] host coordinates: " << tried << " inputs" << std::endl;
     Tally::Inputs(tried);
+}
+
+std::wstring NodeText(HWND tree, HTREEITEM item) {
+    wchar_t text[600] = {};
+    TVITEMW tv{};
+    tv.mask = TVIF_TEXT;
+    tv.hItem = item;
+    tv.pszText = text;
+    tv.cchTextMax = 600;
+    SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
+    return text;
+}
+
+// Names at the longest the host's records carry (255 characters for maps and
+// layers, 99 for style names) and a style identifier filling its 15
+// characters: the picker shows them whole and the chosen identifier reaches
+// the panel and its preference uncut.
+TEST_F(HostileInputTest, NamesAndIdentifiersAtTheirFullLengthThroughThePicker) {
+    const std::string map_name(255, 'M');
+    const std::string layer_name = std::string(254, 'L') + "Ё";
+    const std::string style_name = std::string(98, 'S') + "ж";
+    const std::string style_id = "ABCDEFGHIJKLMNO";
+    const std::string project = R"({
+  "maps": [ {"id": "M1", "name": ")" +
+                                map_name + R"(", "layers": ["L1"]} ],
+  "layers": [ {"id": "L1", "name": ")" +
+                                layer_name + R"(",
+     "tables": [ {"name": "A", "fields": ["H"]} ],
+     "styles": [ {"id": ")" + style_id +
+                                R"(", "name": ")" + style_name + R"(", "kind": "point"} ]} ],
+  "objects": [], "selection": [], "preferences": {} })";
+    OpenPanelOn(project);
+    std::vector<std::wstring> path;
+    int pickers = 0;
+    {
+        testing::DialogWatcher watcher;
+        watcher.OnWindow(L"TfKavrelSetup", [&](HWND dialog) {
+            SendMessageW(testing::FindControl(dialog, "Button3"), BM_CLICK, 0, 0);
+            SendMessageW(testing::FindControl(dialog, "Button1"), BM_CLICK, 0, 0);
+        });
+        watcher.OnWindow(L"TfSelectStyle", [&](HWND picker) {
+            ++pickers;
+            const HWND tree = testing::FindControl(picker, "trv1");
+            auto item =
+                reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+            while (item) {
+                path.push_back(NodeText(tree, item));
+                SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
+                const auto child = reinterpret_cast<HTREEITEM>(SendMessageW(
+                    tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
+                if (!child) {
+                    SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+                    break;
+                }
+                item = child;
+            }
+            SendMessageW(testing::FindControl(picker, "Button1"), BM_CLICK, 0, 0);
+        });
+        SendMessageW(Control("Button2"), BM_CLICK, 0, 0);
+        Pump();
+        EXPECT_TRUE(watcher.MessageBoxes().empty());
+        EXPECT_EQ(pickers, 1);
+    }
+    const auto wide = [](const std::string& utf8) {
+        const std::u16string text = Utf8ToWide(utf8);
+        return std::wstring(text.begin(), text.end());
+    };
+    ASSERT_EQ(path.size(), 3u);
+    EXPECT_EQ(path[0], wide(map_name));
+    EXPECT_EQ(path[1], wide(layer_name));
+    EXPECT_EQ(path[2], wide(style_name));
+    EXPECT_TRUE(ClosePanel().empty());
+    EXPECT_EQ(Preference(u"kavreleditor_pstyle"), Utf8ToWide(style_id));
+    Tally::Inputs(4);
+    EndSessionCleanly("full-length names");
 }
 
 }  // namespace

@@ -121,7 +121,8 @@ void SessionTest::EndSessionCleanly(const std::string& label) {
             EXPECT_TRUE(shown.empty()) << "closing the panel showed " << Joined(shown);
         }
         EXPECT_EQ(addon_->Disconnect(), S_OK);
-        addon_.reset();
+        // The host's reference is the last one: its release frees the object.
+        EXPECT_EQ(addon_.Detach()->Release(), 0u) << "the add-on object is still referenced";
     }
     Pump();
     if (module_) {
