@@ -1,6 +1,7 @@
 // maphost: the stand-in GIS host.
 //   maphost run --project P.json --script S.json --out R.json [--addon PATH] [--picture PNG]
 //               [--before PNG] [--window PNG] [--panel PNG] [--report TXT] [--size WxH]
+//   maphost view --project P.json [--addon PATH] [--size WxH] [--execute ID]... [--snapshot PNG]
 #include <windows.h>
 #include <commctrl.h>
 #include <ole2.h>
@@ -11,13 +12,17 @@
 #include <string>
 
 #include "host/session/session_runner.h"
+#include "host/window/view_main.h"
 
 namespace {
 
 int Usage() {
-    std::cerr << "usage: maphost run --project P.json --script S.json --out R.json "
-                 "[--addon PATH] [--picture PNG] [--before PNG] [--window PNG] [--panel PNG] "
-                 "[--report TXT] [--size WxH]\n";
+    std::cerr
+        << "usage: maphost run --project P.json --script S.json --out R.json "
+           "[--addon PATH] [--picture PNG] [--before PNG] [--window PNG] [--panel PNG] "
+           "[--report TXT] [--size WxH]\n"
+           "       maphost view --project P.json [--addon PATH] [--size WxH] [--execute ID]... "
+           "[--snapshot PNG]\n";
     return 2;
 }
 
@@ -38,9 +43,66 @@ bool ParseSize(const std::wstring& text, int& width, int& height) {
     return true;
 }
 
+// Runs the body with OLE and the common controls initialised.
+template <typename Body>
+int WithOle(Body&& body) {
+    if (FAILED(OleInitialize(nullptr))) {
+        std::cerr << "maphost: OLE cannot be initialised\n";
+        return 2;
+    }
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    int status = 2;
+    try {
+        status = body();
+    } catch (const std::exception& e) {
+        std::cerr << "maphost: " << e.what() << "\n";
+    }
+    OleUninitialize();
+    return status;
+}
+
+int View(int argc, wchar_t** argv) {
+    kavrel::host::ViewOptions options;
+    for (int i = 2; i < argc; i += 2) {
+        const std::wstring name = argv[i];
+        if (i + 1 >= argc) {
+            return Usage();
+        }
+        const std::wstring value = argv[i + 1];
+        if (name == L"--project") {
+            options.project = value;
+        } else if (name == L"--addon") {
+            options.addon = value;
+        } else if (name == L"--size") {
+            if (!ParseSize(value, options.width, options.height)) {
+                return Usage();
+            }
+        } else if (name == L"--execute") {
+            wchar_t* end = nullptr;
+            const long id = std::wcstol(value.c_str(), &end, 10);
+            if (value.empty() || !end || *end != 0) {
+                return Usage();
+            }
+            options.execute.push_back(id);
+        } else if (name == L"--snapshot") {
+            options.snapshot = value;
+        } else {
+            return Usage();
+        }
+    }
+    if (options.project.empty()) {
+        return Usage();
+    }
+    return WithOle([&] { return kavrel::host::RunView(options); });
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    if (argc >= 2 && std::wstring(argv[1]) == L"view") {
+        return View(argc, argv);
+    }
     if (argc < 2 || std::wstring(argv[1]) != L"run") {
         return Usage();
     }
@@ -80,18 +142,5 @@ int wmain(int argc, wchar_t** argv) {
     if (options.project.empty() || options.script.empty() || options.out.empty()) {
         return Usage();
     }
-    if (FAILED(OleInitialize(nullptr))) {
-        std::cerr << "maphost: OLE cannot be initialised\n";
-        return 2;
-    }
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
-    int status = 2;
-    try {
-        status = kavrel::host::RunSession(options);
-    } catch (const std::exception& e) {
-        std::cerr << "maphost: " << e.what() << "\n";
-    }
-    OleUninitialize();
-    return status;
+    return WithOle([&] { return kavrel::host::RunSession(options); });
 }

@@ -11,19 +11,12 @@
 namespace kavrel::host {
 namespace {
 
-// Map to pixels: x grows northward (up the screen), y eastward (to the right).
+// Map to pixels through the view's transform, rounded to whole pixels.
 struct View {
-    Rect extent;
-    double scale = 1;
-    int height = 0;
-    int margin = 20;
-    double offset_x = 0;  // centring within the margins
-    double offset_y = 0;
+    ViewTransform transform;
     POINT ToScreen(const Vertex& v) const {
-        return POINT{
-            static_cast<LONG>(std::lround(margin + offset_x + (v.y - extent.ymin) * scale)),
-            static_cast<LONG>(
-                std::lround(height - margin - offset_y - (v.x - extent.xmin) * scale))};
+        const ScreenPoint p = transform.ToScreen(v.x, v.y);
+        return POINT{static_cast<LONG>(std::lround(p.x)), static_cast<LONG>(std::lround(p.y))};
     }
 };
 
@@ -70,9 +63,27 @@ std::u16string LabelText(const MapModel& model, const MapObject& object, const S
 }  // namespace
 
 void PaintMap(const MapModel& model, char16_t decimal_separator, HDC dc, int width, int height) {
+    if (const auto extent = MapExtent(model)) {
+        PaintMapView(model, decimal_separator, dc, width, height,
+                     ViewTransform::Fit(*extent, width, height, kFitMargin));
+    } else {
+        RECT all{0, 0, width, height};
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    }
+}
+
+void PaintMapView(const MapModel& model, char16_t decimal_separator, HDC dc, int width, int height,
+                  const ViewTransform& transform) {
     RECT all{0, 0, width, height};
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    View view{transform};
+    // Labels grow with the map's scale within readable bounds.
+    const int text_height =
+        static_cast<int>(std::lround(std::clamp(kLabelHeight * transform.scale(), 10.0, 20.0)));
+    PaintObjects(model, decimal_separator, dc, view, text_height);
+}
 
+std::optional<Rect> MapExtent(const MapModel& model) {
     std::optional<Rect> extent;
     for (const auto& object : model.objects()) {
         if (auto box = BoundsOf(object->CommittedState())) {
@@ -83,24 +94,7 @@ void PaintMap(const MapModel& model, char16_t decimal_separator, HDC dc, int wid
             }
         }
     }
-    if (!extent) {
-        return;
-    }
-    // One scale for both axes, as large as the window allows, the map centred.
-    View view;
-    view.extent = *extent;
-    view.height = height;
-    const double north = std::max(extent->xmax - extent->xmin, 1e-9);
-    const double east = std::max(extent->ymax - extent->ymin, 1e-9);
-    const int room_x = width - 2 * view.margin;
-    const int room_y = height - 2 * view.margin;
-    view.scale = room_x > 0 && room_y > 0 ? std::min(room_x / east, room_y / north) : 1.0;
-    view.offset_x = std::max(0.0, (room_x - east * view.scale) / 2);
-    view.offset_y = std::max(0.0, (room_y - north * view.scale) / 2);
-    // Labels grow with the map's scale within readable bounds.
-    const int text_height =
-        static_cast<int>(std::lround(std::clamp(kLabelHeight * view.scale, 10.0, 20.0)));
-    PaintObjects(model, decimal_separator, dc, view, text_height);
+    return extent;
 }
 
 namespace {

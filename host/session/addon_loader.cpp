@@ -154,6 +154,7 @@ void AddonLoader::Connect() {
                 &stream, reinterpret_cast<HBITMAP>(static_cast<ULONG_PTR>(command.attrs.Bitmap)));
             command.stream_calls = stream.calls();
             command.bitmap = ParseBitmapStream(stream.bytes());
+            command.bitmap_bytes = stream.bytes();
             if (stream.references() != 1) {
                 command.bitmap.problem += " (the add-on kept a stream reference)";
             }

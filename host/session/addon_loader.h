@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
@@ -51,6 +52,7 @@ struct LoadedCommand {
     HRESULT save_status = S_OK;
     std::vector<std::string> stream_calls;
     BitmapStreamInfo bitmap;
+    std::vector<std::uint8_t> bitmap_bytes;  // what SaveBitmap wrote
 };
 
 class AddonLoader {

@@ -1,0 +1,144 @@
+#include "host/window/view_main.h"
+
+#include <windows.h>
+
+#include <iostream>
+
+#include "addon/utf8.h"
+#include "host/com/host_context.h"
+#include "host/model/project_file.h"
+#include "host/session/addon_loader.h"
+#include "host/session/session_error.h"
+#include "host/session/window_picture.h"
+#include "host/window/view_window.h"
+
+namespace kavrel::host {
+namespace {
+
+// Owner of an accelerator table.
+class Accelerators {
+  public:
+    Accelerators() {
+        ACCEL keys[] = {
+            {FVIRTKEY | FCONTROL, 'O', kOpenProjectItem},
+            {FVIRTKEY | FCONTROL, 'S', kSaveProjectItem},
+            {FVIRTKEY, VK_HOME, kShowAllItem},
+            {FVIRTKEY, VK_ESCAPE, kClearSelectionItem},
+        };
+        table_ = CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys)));
+    }
+    Accelerators(const Accelerators&) = delete;
+    Accelerators& operator=(const Accelerators&) = delete;
+    ~Accelerators() {
+        if (table_) {
+            DestroyAcceleratorTable(table_);
+        }
+    }
+    HACCEL get() const { return table_; }
+
+  private:
+    HACCEL table_ = nullptr;
+};
+
+// Runs the messages already queued (layout, paints), then returns.
+void PumpPending() {
+    MSG message;
+    for (int round = 0; round < 3; ++round) {
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        Sleep(30);
+    }
+}
+
+char16_t UserDecimalSeparator() {
+    wchar_t value[8] = {};
+    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, value, 8) > 0 && value[0] == L'.') {
+        return u'.';
+    }
+    return u',';
+}
+
+}  // namespace
+
+int RunView(const ViewOptions& options) {
+    const auto text = ReadWholeFile(options.project);
+    if (!text) {
+        std::cerr << "maphost: cannot read the project file\n";
+        return 2;
+    }
+    MapModel model;
+    try {
+        model = LoadProject(*text);
+    } catch (const ProjectError& e) {
+        std::cerr << e.what() << "\n";
+        return 2;
+    }
+    HostContext host(std::move(model), UserDecimalSeparator());
+    AddonLoader loader(host, options.addon);
+    std::wstring problem;
+    try {
+        loader.Connect();
+        if (FAILED(loader.connect_status()) || FAILED(loader.macro_attrs_status())) {
+            problem = L"Надстройка не подключилась: её команд нет в меню.";
+        }
+    } catch (const std::exception& e) {
+        problem = L"Надстройка не загружена: " + [&] {
+            const std::u16string wide = Utf8ToWide(e.what());
+            return std::wstring(wide.begin(), wide.end());
+        }();
+    }
+    int exit_status = 0;
+    {
+        ViewWindow view(
+            host, ViewCommandsOf(loader.commands()), [&](LONG id) { return loader.Execute(id); },
+            options.project);
+        view.on_exit = [] { PostQuitMessage(0); };
+        HWND main = view.main();
+        SetWindowPos(main, nullptr, 0, 0, options.width, options.height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ShowWindow(main, SW_SHOW);
+        UpdateWindow(main);
+        if (!problem.empty() && !options.snapshot) {
+            MessageBoxW(main, problem.c_str(), L"KAVREL MapHost", MB_OK | MB_ICONWARNING);
+        }
+        for (long id : options.execute) {
+            const auto& commands = view.commands();
+            for (std::size_t i = 0; i < commands.size(); ++i) {
+                if (commands[i].id == id) {
+                    SendMessageW(main, WM_COMMAND, MAKEWPARAM(kFirstCommandItem + i, 0), 0);
+                }
+            }
+        }
+        if (options.snapshot) {
+            PumpPending();
+            RedrawWindow(main, nullptr, nullptr,
+                         RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+            PumpPending();
+            const bool written = WriteWindowPicture(main, *options.snapshot);
+            if (!written) {
+                std::cerr << "maphost: cannot write the picture of the window\n";
+            }
+            PostQuitMessage(written ? 0 : 1);
+        }
+        const Accelerators accelerators;
+        MSG message;
+        int status = 0;
+        while ((status = GetMessageW(&message, nullptr, 0, 0)) > 0) {
+            if (accelerators.get() && TranslateAcceleratorW(main, accelerators.get(), &message)) {
+                continue;
+            }
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        exit_status = status == 0 ? static_cast<int>(message.wParam) : 1;
+    }
+    if (loader.created()) {
+        loader.Disconnect();
+        loader.Unload();
+    }
+    return exit_status;
+}
+
+}  // namespace kavrel::host
