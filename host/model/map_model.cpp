@@ -93,7 +93,7 @@ const Style* MapModel::FindStyle(std::u16string_view id) const {
 }
 
 MapObject* MapModel::FindObject(std::u16string_view id) {
-    auto it = object_numbers_.find(std::u16string(id));
+    auto it = object_numbers_.find(id);
     return it == object_numbers_.end() ? nullptr : objects_[it->second].get();
 }
 
@@ -122,6 +122,7 @@ bool MapModel::HasField(const Layer& layer, std::u16string_view table,
 ObjectState& MapModel::Edit(MapObject& object) {
     if (!object.committed) {
         object.committed = object.current;
+        pending_.push_back(object.number);
     }
     return object.current;
 }
@@ -131,22 +132,20 @@ void MapModel::Reindex(MapObject& object) {
 }
 
 std::size_t MapModel::CommitAll() {
-    std::size_t count = 0;
-    for (auto& object : objects_) {
-        if (object->committed) {
-            object->committed.reset();
-            ++count;
-        }
+    const std::size_t count = pending_.size();
+    for (std::size_t number : pending_) {
+        objects_[number]->committed.reset();
     }
+    pending_.clear();
     return count;
 }
 
 std::vector<std::u16string> MapModel::ObjectsWithPendingEdits() const {
+    std::vector<std::size_t> numbers = pending_;
+    std::sort(numbers.begin(), numbers.end());  // model order
     std::vector<std::u16string> out;
-    for (const auto& object : objects_) {
-        if (object->committed) {
-            out.push_back(object->id);
-        }
+    for (std::size_t number : numbers) {
+        out.push_back(objects_[number]->id);
     }
     return out;
 }

@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <variant>
 #include <vector>
@@ -124,6 +125,8 @@ class MapModel {
     std::size_t CommitAll();
     std::vector<std::u16string> ObjectsWithPendingEdits() const;
 
+    // Builds the spatial index now (done otherwise by the first query).
+    void BuildIndex() const { index_.Build(); }
     // Objects of the layer whose current shapes meet the rectangle, in model order.
     std::vector<const MapObject*> QueryInRect(std::u16string_view layer, const Rect& rect) const;
     bool ShapeMeetsRect(const Shape& shape, const Rect& rect) const;
@@ -139,7 +142,17 @@ class MapModel {
     std::map<std::u16string, Style, std::less<>> styles_;
     std::vector<std::u16string> style_order_;
     std::vector<std::unique_ptr<MapObject>> objects_;
-    std::unordered_map<std::u16string, std::size_t> object_numbers_;
+    // Looked up by a view of the identifier: no copy of it per lookup.
+    struct IdHash {
+        using is_transparent = void;
+        std::size_t operator()(std::u16string_view id) const noexcept {
+            return std::hash<std::u16string_view>{}(id);
+        }
+    };
+    std::unordered_map<std::u16string, std::size_t, IdHash, std::equal_to<>> object_numbers_;
+    // Numbers of the objects with pending edits, in the order they were first
+    // edited: a commit touches those only, however large the map.
+    std::vector<std::size_t> pending_;
     SpatialIndex index_;
     std::uint64_t serial_ = 0;
 };

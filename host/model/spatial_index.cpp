@@ -41,10 +41,15 @@ void SpatialIndex::Insert(std::size_t item) const {
     if (!CellRange(entry.box, cx0, cy0, cx1, cy1) ||
         (cx1 - cx0 + 1) * (cy1 - cy0 + 1) > kMaxCellsPerItem) {
         entry.large = true;
+        entry.large_slot = large_.size();
         large_.push_back(item);
         return;
     }
     entry.large = false;
+    entry.cx0 = cx0;
+    entry.cy0 = cy0;
+    entry.cx1 = cx1;
+    entry.cy1 = cy1;
     for (std::int64_t cx = cx0; cx <= cx1; ++cx) {
         for (std::int64_t cy = cy0; cy <= cy1; ++cy) {
             cells_[Key(cx, cy)].push_back(item);
@@ -62,13 +67,16 @@ void SpatialIndex::Remove(std::size_t item) const {
         }
     };
     if (entry.large) {
-        drop(large_);
+        // By its slot: however many large items there are, removing one is
+        // one step, and the last takes its place.
+        const std::size_t last = large_.back();
+        large_[entry.large_slot] = last;
+        entries_[last].large_slot = entry.large_slot;
+        large_.pop_back();
         return;
     }
-    std::int64_t cx0, cy0, cx1, cy1;
-    CellRange(entry.box, cx0, cy0, cx1, cy1);
-    for (std::int64_t cx = cx0; cx <= cx1; ++cx) {
-        for (std::int64_t cy = cy0; cy <= cy1; ++cy) {
+    for (std::int64_t cx = entry.cx0; cx <= entry.cx1; ++cx) {
+        for (std::int64_t cy = entry.cy0; cy <= entry.cy1; ++cy) {
             auto it = cells_.find(Key(cx, cy));
             if (it != cells_.end()) {
                 drop(it->second);
@@ -120,6 +128,16 @@ void SpatialIndex::Update(std::size_t item, const std::optional<Rect>& box) {
         entries_.resize(item + 1);
     }
     Entry& entry = entries_[item];
+    if (entry.present && box && built_ && !entry.large) {
+        // A box that stays within the same cells (an edited vertex, a moved
+        // label) only changes the entry: the cell lists stay as they are.
+        std::int64_t cx0, cy0, cx1, cy1;
+        if (CellRange(*box, cx0, cy0, cx1, cy1) && cx0 == entry.cx0 && cy0 == entry.cy0 &&
+            cx1 == entry.cx1 && cy1 == entry.cy1) {
+            entry.box = *box;
+            return;
+        }
+    }
     if (entry.present) {
         if (built_) {
             Remove(item);
@@ -138,10 +156,14 @@ void SpatialIndex::Update(std::size_t item, const std::optional<Rect>& box) {
     }
 }
 
-std::vector<std::size_t> SpatialIndex::Candidates(const Rect& rect) const {
+void SpatialIndex::Build() const {
     if (!built_ || count_ > 2 * built_for_ + 16) {
         Rebuild();
     }
+}
+
+std::vector<std::size_t> SpatialIndex::Candidates(const Rect& rect) const {
+    Build();
     if (seen_.size() < entries_.size()) {
         seen_.resize(entries_.size(), 0);
     }

@@ -36,6 +36,28 @@ TEST(MapModelTest, EditsArePendingUntilCommit) {
     EXPECT_EQ(model.CommitAll(), 0u);
 }
 
+TEST(MapModelTest, CommitTouchesTheEditedObjectsOnlyAndListsThemInModelOrder) {
+    MapModel model;
+    for (const char16_t* id : {u"A", u"B", u"C", u"D"}) {
+        model.AddObject(id, u"L", ObjectState{});
+    }
+    // Edited out of model order, one of them twice.
+    model.Edit(*model.FindObject(u"D")).values[u"T.F"] = 1.0;
+    model.Edit(*model.FindObject(u"B")).values[u"T.F"] = 2.0;
+    model.Edit(*model.FindObject(u"D")).values[u"T.F"] = 3.0;
+    EXPECT_EQ(model.ObjectsWithPendingEdits(), (std::vector<std::u16string>{u"B", u"D"}));
+    EXPECT_EQ(model.CommitAll(), 2u);
+    EXPECT_TRUE(model.ObjectsWithPendingEdits().empty());
+    EXPECT_FALSE(model.FindObject(u"A")->HasPendingEdits());
+    EXPECT_EQ(std::get<double>(model.FindObject(u"D")->CommittedState().values.at(u"T.F")), 3.0);
+
+    // After a commit, an edit is pending again and counted once.
+    model.Edit(*model.FindObject(u"B")).values[u"T.F"] = 4.0;
+    EXPECT_EQ(model.ObjectsWithPendingEdits(), std::vector<std::u16string>{u"B"});
+    EXPECT_EQ(model.CommitAll(), 1u);
+    EXPECT_EQ(model.CommitAll(), 0u);
+}
+
 struct QueryCase {
     const char* label;
     std::u16string layer;
