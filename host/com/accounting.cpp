@@ -2,8 +2,18 @@
 
 namespace kavrel::host {
 
-std::optional<std::u16string> Accounting::RecordCall(const std::string& operation) {
-    ++calls_[operation];
+long* Accounting::Counter(Counters& counters, CounterCache& cache, const char* name) {
+    auto cached = cache.find(name);
+    if (cached != cache.end() && cached->second->first == name) {
+        return &cached->second->second;
+    }
+    auto it = counters.try_emplace(name, 0).first;
+    cache[name] = it;
+    return &it->second;
+}
+
+std::optional<std::u16string> Accounting::RecordCall(const char* operation) {
+    ++*Counter(calls_, call_cache_, operation);
     ++total_;
     if (keep_log_) {
         log_.push_back(operation);

@@ -7,6 +7,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace kavrel::host {
@@ -15,15 +16,20 @@ class Accounting {
   public:
     // Counts one call of "Interface.Operation"; answers the description of a
     // fault armed for this call, if any (the fault is then used up).
-    std::optional<std::u16string> RecordCall(const std::string& operation);
+    std::optional<std::u16string> RecordCall(const char* operation);
+    std::optional<std::u16string> RecordCall(const std::string& operation) {
+        return RecordCall(operation.c_str());
+    }
 
     // Arms a fault: the nth call of the operation from now (or, for "*", the nth
     // host call of any operation) fails with the description.
     void ArmFault(std::string operation, long nth, std::u16string description);
 
-    void Reference(const char* interface_name, long delta) { references_[interface_name] += delta; }
+    void Reference(const char* interface_name, long delta) {
+        *Counter(references_, reference_cache_, interface_name) += delta;
+    }
 
-    const std::map<std::string, long>& calls() const { return calls_; }
+    const std::map<std::string, long, std::less<>>& calls() const { return calls_; }
     long CallCount(const std::string& operation) const;
     long TotalCalls() const { return total_; }
     const std::vector<std::string>& log() const { return log_; }
@@ -33,17 +39,27 @@ class Accounting {
     long References(const std::string& interface_name) const;
 
   private:
+    // Every call and every AddRef/Release is counted under a name; callers pass
+    // string literals. The counter of a name is found through a cache keyed by
+    // the pointer, checked against the text (a pointer may be reused for
+    // another name), so that a call costs no string built and no tree search.
+    using Counters = std::map<std::string, long, std::less<>>;
+    using CounterCache = std::unordered_map<const char*, Counters::iterator>;
+    static long* Counter(Counters& counters, CounterCache& cache, const char* name);
+
     struct Fault {
         std::string operation;
         long nth;
         long seen = 0;
         std::u16string description;
     };
-    std::map<std::string, long> calls_;
+    Counters calls_;
+    CounterCache call_cache_;
     long total_ = 0;
     bool keep_log_ = false;
     std::vector<std::string> log_;
-    std::map<std::string, long> references_;
+    Counters references_;
+    CounterCache reference_cache_;
     std::vector<Fault> faults_;
 };
 

@@ -1,5 +1,6 @@
 #include "host/com/host_context.h"
 
+#include <new>
 #include <stdexcept>
 
 #include "addon/bstr.h"
@@ -41,6 +42,8 @@ HostContext::HostContext(MapModel model, char16_t decimal_separator)
     : model_(std::move(model)),
       decimal_separator_(decimal_separator),
       windows_(std::make_unique<HostWindows>(*this)) {
+    // Like a GIS opening a map, the host indexes it now, not in the first query.
+    model_.BuildIndex();
     host_object_ = HostHold<HostObjectRoot>(new HostObjectRoot(*this));
 }
 
@@ -146,6 +149,53 @@ ULONG CountedObject::CallerRelease() noexcept {
         delete this;
     }
     return static_cast<ULONG>(left);
+}
+
+// Free lists of host objects (see CountedObject::operator new).
+namespace {
+
+struct FreeBlock {
+    FreeBlock* next;
+};
+
+// Sizes are rounded up to 8 bytes; objects up to 256 bytes are pooled (every
+// host object is far smaller), larger ones use the heap directly.
+constexpr std::size_t kGranule = 8;
+constexpr std::size_t kLists = 256 / kGranule + 1;
+
+thread_local FreeBlock* free_lists[kLists] = {};
+
+std::size_t ListOf(std::size_t size) {
+    return (size + kGranule - 1) / kGranule;
+}
+
+}  // namespace
+
+void* CountedObject::operator new(std::size_t size) {
+    const std::size_t slot = ListOf(size);
+    if (slot >= kLists) {
+        return ::operator new(size);
+    }
+    if (FreeBlock* block = free_lists[slot]) {
+        free_lists[slot] = block->next;
+        return block;
+    }
+    const std::size_t rounded = slot * kGranule;
+    return ::operator new(rounded);
+}
+
+void CountedObject::operator delete(void* block, std::size_t size) noexcept {
+    const std::size_t slot = ListOf(size);
+    if (!block) {
+        return;
+    }
+    if (slot >= kLists) {
+        ::operator delete(block);
+        return;
+    }
+    auto* free_block = static_cast<FreeBlock*>(block);
+    free_block->next = free_lists[slot];
+    free_lists[slot] = free_block;
 }
 
 HRESULT NotImplemented(HostContext& host, const char* interface_name, int position, bool automation,

@@ -178,10 +178,14 @@ class MapObjectsObject : public AutomationObject<IHostMapObjects> {
     HRESULT __stdcall GetObject(BSTR object_id, IHostMapObject** result) override {
         return host().Automation("IHostMapObjects.GetObject", __uuidof(IHostMapObjects), [&] {
             OutArg(result);
-            const std::u16string id = BstrText(object_id);
+            // Looked up through a view of the BSTR: no copy per lookup.
+            const std::u16string_view id =
+                object_id ? std::u16string_view(reinterpret_cast<const char16_t*>(object_id),
+                                                SysStringLen(object_id))
+                          : std::u16string_view();
             MapObject* object = host().model().FindObject(id);
             if (!object) {
-                Fail(kHostNotFound, u"Объект «" + id + u"» не найден");
+                Fail(kHostNotFound, u"Объект «" + std::u16string(id) + u"» не найден");
             }
             *result = NewMapObject(host(), *object);
             return S_OK;

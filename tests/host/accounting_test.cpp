@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 namespace kavrel::host {
 namespace {
 
@@ -67,6 +69,24 @@ TEST(AccountingTest, CountsCallsLogAndReferences) {
     accounting.Reference("IHostLayer", 1);
     accounting.Reference("IHostLayer", -1);
     EXPECT_EQ(accounting.OutstandingReferences(), (std::map<std::string, long>{{"IHostShape", 2}}));
+}
+
+TEST(AccountingTest, OneBufferReusedForOtherNamesCountsEachName) {
+    // The host builds the names of its reserved operations in one reused
+    // buffer: the same pointer must still count under the text it holds.
+    Accounting accounting;
+    char buffer[32] = "IHostShape.Reserved3";
+    accounting.RecordCall(buffer);
+    accounting.Reference(buffer, 1);
+    std::snprintf(buffer, sizeof buffer, "IHostShape.Reserved4");
+    accounting.RecordCall(buffer);
+    accounting.RecordCall(buffer);
+    accounting.Reference(buffer, 1);
+    EXPECT_EQ(accounting.CallCount("IHostShape.Reserved3"), 1);
+    EXPECT_EQ(accounting.CallCount("IHostShape.Reserved4"), 2);
+    EXPECT_EQ(accounting.calls().size(), 2u);
+    EXPECT_EQ(accounting.References("IHostShape.Reserved3"), 1);
+    EXPECT_EQ(accounting.References("IHostShape.Reserved4"), 1);
 }
 
 }  // namespace
