@@ -1,0 +1,115 @@
+#include "bench/bench_actions.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "addon/utf8.h"
+#include "bench/addon_session.h"
+#include "host/com/host_context.h"
+
+namespace kavrel::bench {
+namespace {
+
+// Everything of an object's state that an action may change, flattened.
+struct Fingerprint {
+    std::vector<std::u16string> styles;
+    std::vector<double> numbers;
+    bool operator==(const Fingerprint&) const = default;
+};
+
+Fingerprint FingerprintOf(const host::ObjectState& state) {
+    Fingerprint f;
+    for (const host::Shape& shape : state.shapes) {
+        f.styles.push_back(shape.style);
+        for (const host::ContourPart& part : shape.parts) {
+            for (const host::Vertex& v : part.vertices) {
+                f.numbers.insert(f.numbers.end(), {v.x, v.y, v.c});
+            }
+        }
+    }
+    for (const auto& [key, value] : state.values) {
+        if (const double* number = std::get_if<double>(&value)) {
+            f.numbers.push_back(*number);
+        }
+    }
+    return f;
+}
+
+std::vector<std::size_t> Samples(std::size_t n) {
+    return {0, n / 3, n / 2, n - 1};
+}
+
+std::vector<Fingerprint> Snapshot(host::MapModel& model, std::size_t n) {
+    std::vector<Fingerprint> out;
+    for (std::size_t i : Samples(n)) {
+        out.push_back(FingerprintOf(model.FindObject(ObjectId(i))->CommittedState()));
+    }
+    return out;
+}
+
+void VerifyChanged(const Action& action, host::MapModel& model, std::size_t n,
+                   const std::vector<Fingerprint>& before,
+                   const std::vector<std::wstring>& messages) {
+    const std::string what =
+        std::string(action.name) + " on " + std::to_string(n) + " " + ProjectName(action.project);
+    if (!messages.empty()) {
+        throw std::runtime_error(
+            what + " showed a message: " +
+            WideToUtf8(std::u16string(messages.front().begin(), messages.front().end())));
+    }
+    if (!model.ObjectsWithPendingEdits().empty()) {
+        throw std::runtime_error(what + " left edits uncommitted");
+    }
+    const std::vector<Fingerprint> after = Snapshot(model, n);
+    for (std::size_t k = 0; k < after.size(); ++k) {
+        if (after[k] == before[k]) {
+            throw std::runtime_error(what + " did not change object " +
+                                     std::to_string(Samples(n)[k]));
+        }
+    }
+}
+
+}  // namespace
+
+const std::vector<Action>& Actions() {
+    static const std::vector<Action> actions = {
+        {"preset 45°", ProjectKind::PlainMarks, "sb45", false},
+        {"label rotation", ProjectKind::PlainMarks, "sbRotUp", false},
+        {"move", ProjectKind::PlainMarks, "sbMoveU", false},
+        {"height step +0,5", ProjectKind::PlainMarks, "sbHPlus", false},
+        {"rail turn", ProjectKind::RailMarks, "sbRRotUp", true},
+        {"auto mark", ProjectKind::RailMarks, "SpeedButton1", true},
+        {"rebuild + preset", ProjectKind::NonMarks, "sb45", false},
+    };
+    return actions;
+}
+
+ProjectRun RunProject(const std::wstring& dll_path, ProjectKind kind, std::size_t n,
+                      const std::vector<std::string>& only_actions) {
+    host::HostContext host(BuildProject(kind, n), u',');
+    ProjectRun run;
+    AddonSession session(dll_path, host);
+    run.load_connect = session.LoadAndConnect();
+    run.panel_open = session.OpenPanel();
+    for (const Action& action : Actions()) {
+        if (action.project != kind) {
+            continue;
+        }
+        if (!only_actions.empty() && std::find(only_actions.begin(), only_actions.end(),
+                                               action.name) == only_actions.end()) {
+            continue;
+        }
+        session.SetChecked("cbRelsy", action.rails);
+        const std::vector<Fingerprint> before = Snapshot(host.model(), n);
+        const long calls_before = host.accounting().TotalCalls();
+        const double start = Now();
+        const std::vector<std::wstring> messages = session.Click(action.control);
+        const double seconds = Now() - start;
+        const long calls = host.accounting().TotalCalls() - calls_before;
+        VerifyChanged(action, host.model(), n, before, messages);
+        run.actions.push_back(ActionResult{action.name, n, seconds, calls});
+    }
+    return run;
+}
+
+}  // namespace kavrel::bench

@@ -1,0 +1,44 @@
+// The timed actions: one click on a panel button with all n objects of a
+// project selected. Each run checks that the click did its work (sampled
+// objects changed and committed, no message box), so that a fast failure is
+// never reported as a fast action.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "bench/bench_projects.h"
+
+namespace kavrel::bench {
+
+struct Action {
+    const char* name;
+    ProjectKind project;
+    const char* control;  // the panel button clicked
+    bool rails;           // rails mode ticked before the click
+};
+
+// In table order.
+const std::vector<Action>& Actions();
+
+struct ActionResult {
+    std::string action;
+    std::size_t n = 0;
+    double seconds = 0;
+    long host_calls = 0;
+};
+
+struct ProjectRun {
+    double load_connect = 0;  // seconds
+    double panel_open = 0;    // seconds
+    std::vector<ActionResult> actions;
+};
+
+// Builds the project of n objects, starts a host over it, loads and connects
+// the add-on, opens the panel and clicks every action of that project once.
+// Throws when an action fails or does not change the selected objects.
+ProjectRun RunProject(const std::wstring& dll_path, ProjectKind kind, std::size_t n,
+                      const std::vector<std::string>& only_actions);
+
+}  // namespace kavrel::bench
