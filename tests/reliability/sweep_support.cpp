@@ -103,12 +103,6 @@ std::string Joined(const std::vector<std::wstring>& texts) {
     return out;
 }
 
-int ThreadTopLevelWindows() {
-    int count = 0;
-    EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&count));
-    return count;
-}
-
 int ChildWindows(HWND root) {
     int count = 0;
     if (root) {

@@ -29,8 +29,7 @@ bool ShowsHostError(const std::u16string& shown, const std::u16string& descripti
 // Texts for a failure message, in UTF-8, separated by " | ".
 std::string Joined(const std::vector<std::wstring>& texts);
 
-// Top-level windows of this thread and child windows below `root` (0: none).
-int ThreadTopLevelWindows();
+// Child windows below `root` (0 for no root).
 int ChildWindows(HWND root);
 
 // Counts printed when the test program ends.
