@@ -1,7 +1,8 @@
 // maphost: the stand-in GIS host.
 //   maphost run --project P.json --script S.json --out R.json [--addon PATH] [--picture PNG]
 //               [--before PNG] [--window PNG] [--panel PNG] [--report TXT] [--size WxH]
-//   maphost view --project P.json [--addon PATH] [--size WxH] [--execute ID]... [--snapshot PNG]
+//   maphost view --project P.json [--addon PATH] [--size WxH] [--select ID]... [--execute ID]...
+//                [--snapshot PNG]
 #include <windows.h>
 #include <commctrl.h>
 #include <ole2.h>
@@ -21,8 +22,8 @@ int Usage() {
         << "usage: maphost run --project P.json --script S.json --out R.json "
            "[--addon PATH] [--picture PNG] [--before PNG] [--window PNG] [--panel PNG] "
            "[--report TXT] [--size WxH]\n"
-           "       maphost view --project P.json [--addon PATH] [--size WxH] [--execute ID]... "
-           "[--snapshot PNG]\n";
+           "       maphost view --project P.json [--addon PATH] [--size WxH] [--select ID]... "
+           "[--execute ID]... [--snapshot PNG]\n";
     return 2;
 }
 
@@ -85,6 +86,8 @@ int View(int argc, wchar_t** argv) {
                 return Usage();
             }
             options.execute.push_back(id);
+        } else if (name == L"--select") {
+            options.select.emplace_back(value.begin(), value.end());
         } else if (name == L"--snapshot") {
             options.snapshot = value;
         } else {

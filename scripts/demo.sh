@@ -7,8 +7,10 @@
 #   window.png  the host window with the panel docked      panel.png  the panel
 #   report.txt  the add-on, its commands, every step: what it selected,
 #               what it changed, how long it took          result.json  R.json
-# Usage: bash scripts/demo.sh [--out DIR] [--no-build]
-#   --no-build  run again on what an earlier run installed and built
+# Usage: bash scripts/demo.sh [--out DIR] [--no-build] [--interactive]
+#   --no-build     run again on what an earlier run installed and built
+#   --interactive  with a display ($DISPLAY set): open the host's window
+#                  (maphost view) on the sample sheet instead of the session
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -16,14 +18,20 @@ build="${KAVREL_BUILD:-$root/build}"
 export KAVREL_BUILD="$build"
 out=""
 build_first=1
+interactive=0
 while [ $# -gt 0 ]; do
     case "$1" in
         --out) out="$2"; shift 2 ;;
         --no-build) build_first=0; shift ;;
-        *) echo "usage: bash scripts/demo.sh [--out DIR] [--no-build]" >&2; exit 2 ;;
+        --interactive) interactive=1; shift ;;
+        *) echo "usage: bash scripts/demo.sh [--out DIR] [--no-build] [--interactive]" >&2; exit 2 ;;
     esac
 done
 out="${out:-$root/out/demo-$(date +%Y%m%d-%H%M%S)}"
+if [ "$interactive" = 1 ] && [ -z "${DISPLAY:-}" ]; then
+    echo "demo.sh: --interactive needs a display (DISPLAY is not set)" >&2
+    exit 2
+fi
 
 if [ "$build_first" = 1 ]; then
     bash "$root/scripts/install-deps.sh"
@@ -37,6 +45,13 @@ trap kavrel_wine_stop EXIT
 
 dll="$build/win/addon/kavrel.dll"
 maphost="$build/win/host/maphost.exe"
+if [ "$interactive" = 1 ]; then
+    echo "Registering $dll and opening the host's window on the sample sheet ..."
+    wine regsvr32 /s "Z:$dll"
+    wine "$maphost" view --project "Z:$root/demo/sample_sheet.json"
+    exit $?
+fi
+
 mkdir -p "$out"
 out="$(cd "$out" && pwd)"
 # Registration and the session run under one X server: a Wine process started

@@ -141,7 +141,34 @@ HMENU BuildMenuBar(const std::vector<ViewCommand>& commands) {
     return bar.release();
 }
 
-HWND CreateCommandToolbar(HWND parent, const std::vector<ViewCommand>& commands) {
+BitmapHandle OnBackground(HBITMAP bitmap, COLORREF background) {
+    BITMAP info{};
+    if (!GetObjectW(bitmap, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) {
+        return {};
+    }
+    WindowDC screen(nullptr);
+    BitmapHandle copy(CreateCompatibleBitmap(screen.get(), info.bmWidth, info.bmHeight));
+    MemoryDC source(screen.get());
+    MemoryDC target(screen.get());
+    if (!copy || !source.get() || !target.get()) {
+        return {};
+    }
+    SelectedObject from(source.get(), bitmap);
+    SelectedObject to(target.get(), copy.get());
+    BitBlt(target.get(), 0, 0, info.bmWidth, info.bmHeight, source.get(), 0, 0, SRCCOPY);
+    const COLORREF transparent = GetPixel(source.get(), 0, info.bmHeight - 1);
+    for (int y = 0; y < info.bmHeight; ++y) {
+        for (int x = 0; x < info.bmWidth; ++x) {
+            if (GetPixel(source.get(), x, y) == transparent) {
+                SetPixel(target.get(), x, y, background);
+            }
+        }
+    }
+    return copy;
+}
+
+HWND CreateCommandToolbar(HWND parent, const std::vector<ViewCommand>& commands,
+                          std::vector<BitmapHandle>& images) {
     HWND toolbar = CreateWindowExW(
         0, TOOLBARCLASSNAMEW, nullptr,
         WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP, 0, 0,
@@ -163,7 +190,9 @@ HWND CreateCommandToolbar(HWND parent, const std::vector<ViewCommand>& commands)
     for (const ToolbarGroup& group : ToolbarGroupsOf(commands)) {
         AddButton(toolbar, 0, 0, BTNS_SEP, u"");
         for (std::size_t i : group.commands) {
-            TBADDBITMAP picture{nullptr, reinterpret_cast<UINT_PTR>(commands[i].bitmap.get())};
+            images.push_back(OnBackground(commands[i].bitmap.get(), GetSysColor(COLOR_BTNFACE)));
+            HBITMAP shown = images.back() ? images.back().get() : commands[i].bitmap.get();
+            TBADDBITMAP picture{nullptr, reinterpret_cast<UINT_PTR>(shown)};
             const int image = static_cast<int>(
                 SendMessageW(toolbar, TB_ADDBITMAP, 1, reinterpret_cast<LPARAM>(&picture)));
             AddButton(toolbar, image, kFirstCommandItem + static_cast<UINT>(i), BTNS_BUTTON,

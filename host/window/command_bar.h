@@ -46,7 +46,14 @@ std::vector<ToolbarGroup> ToolbarGroupsOf(const std::vector<ViewCommand>& comman
 HMENU BuildMenuBar(const std::vector<ViewCommand>& commands);
 
 // A flat toolbar, child of the main window: open and save, then each group of
-// commands after a separator.
-HWND CreateCommandToolbar(HWND parent, const std::vector<ViewCommand>& commands);
+// commands after a separator. The commands' pictures are shown on the
+// button face: their transparent colour, that of the bottom-left pixel, is
+// replaced; the replaced copies go to images, which must outlive the toolbar.
+HWND CreateCommandToolbar(HWND parent, const std::vector<ViewCommand>& commands,
+                          std::vector<BitmapHandle>& images);
+
+// A copy of the bitmap with every pixel of its bottom-left pixel's colour
+// painted in the colour given.
+BitmapHandle OnBackground(HBITMAP bitmap, COLORREF background);
 
 }  // namespace kavrel::host

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <iostream>
 
 #include "addon/utf8.h"
@@ -75,6 +76,15 @@ int RunView(const ViewOptions& options) {
         std::cerr << e.what() << "\n";
         return 2;
     }
+    for (const std::u16string& id : options.select) {
+        if (!model.FindObject(id)) {
+            std::cerr << "maphost: the project has no object " << WideToUtf8(id) << "\n";
+            return 2;
+        }
+    }
+    if (!options.select.empty()) {
+        model.selection = options.select;
+    }
     HostContext host(std::move(model), UserDecimalSeparator());
     AddonLoader loader(host, options.addon);
     std::wstring problem;
@@ -96,8 +106,14 @@ int RunView(const ViewOptions& options) {
             options.project);
         view.on_exit = [] { PostQuitMessage(0); };
         HWND main = view.main();
-        SetWindowPos(main, nullptr, 0, 0, options.width, options.height,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        // Centred in the work area, and no larger than it.
+        RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+        const int width = std::min<int>(options.width, area.right - area.left);
+        const int height = std::min<int>(options.height, area.bottom - area.top);
+        SetWindowPos(main, nullptr, area.left + (area.right - area.left - width) / 2,
+                     area.top + (area.bottom - area.top - height) / 2, width, height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
         ShowWindow(main, SW_SHOW);
         UpdateWindow(main);
         if (!problem.empty() && !options.snapshot) {

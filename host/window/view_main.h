@@ -13,6 +13,7 @@ struct ViewOptions {
     std::optional<std::wstring> addon;  // DLL path; by class id when absent
     int width = 1280;                   // the main window's first size
     int height = 860;
+    std::vector<std::u16string> select;    // objects selected at start
     std::vector<long> execute;             // commands chosen at start, as from the menu
     std::optional<std::wstring> snapshot;  // PNG of the window once shown; then it closes
 };

@@ -86,7 +86,7 @@ ViewWindow::ViewWindow(HostContext& host, std::vector<ViewCommand> commands,
         DestroyMenu(bar);
         throw std::runtime_error("cannot set the menu bar");
     }
-    toolbar_ = WindowHandle(CreateCommandToolbar(window, commands_));
+    toolbar_ = WindowHandle(CreateCommandToolbar(window, commands_, button_images_));
     status_ = WindowHandle(CreateWindowExW(0, STATUSCLASSNAMEW, nullptr,
                                            WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
                                            window, nullptr, GetModuleHandleW(nullptr), nullptr));

@@ -62,7 +62,8 @@ class ViewWindow {
     void ShowError(const std::wstring& text);
 
     HostContext& host_;
-    std::vector<ViewCommand> commands_;  // their bitmaps outlive the toolbar
+    std::vector<ViewCommand> commands_;        // their bitmaps outlive the toolbar
+    std::vector<BitmapHandle> button_images_;  // so do the buttons' pictures
     std::function<HRESULT(LONG)> execute_;
     std::wstring project_path_;
     WindowHandle toolbar_;
