@@ -9,16 +9,21 @@ kavrel_wine_env() {
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree=;mshtml="
     export WINEARCH=win32
+    # A server left running for this prefix (an earlier run) would keep a
+    # desktop bound to an X display that may be gone.
+    wineserver -k >/dev/null 2>&1 || true
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         echo "Creating the Wine prefix $WINEPREFIX ..."
         mkdir -p "$build"
         wineboot -i >/dev/null 2>&1 || true
-        wineserver -w
     fi
-    wineserver -p >/dev/null 2>&1 </dev/null
     # Without a window manager (Xvfb), Wine waits about a second for one
     # whenever a managed top-level window is hidden or destroyed.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+    # Let every process of this set-up end (they ran without a display), then
+    # keep one server for the runs that follow.
+    wineserver -w
+    wineserver -p >/dev/null 2>&1 </dev/null
 }
 kavrel_wine_stop() {
     wineserver -k 2>/dev/null || true
