@@ -23,6 +23,10 @@ echo "=== Windows tests under Wine ==="
 (cd "$build/win" && xvfb-run -a -s "-screen 0 1280x1024x24" \
     ctest --output-on-failure --timeout 600) | tee "$build/win-ctest.log" || status=1
 
+# What the reliability sweeps and the parser fuzzing covered (their own counts).
+grep -h '^\[reliability\]\|^\[fuzz\]' "$build/native/Testing/Temporary/LastTest.log" \
+    "$build/win/Testing/Temporary/LastTest.log" 2>/dev/null || true
+
 # One closing line over both runs.
 summary() {
     sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\1 \2/p' "$1" | tail -1
