@@ -18,18 +18,21 @@ cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmak
     { cat "$build.bench-configure.log"; exit 1; }
 cmake --build "$build" -j "$jobs" --target kavrel_bench
 
-# shellcheck source=scripts/wine-prefix.sh
-source "$root/scripts/wine-prefix.sh"
-kavrel_wine_env "$build"
-trap kavrel_wine_stop EXIT
-
 cpu="$(grep -m1 'model name' /proc/cpuinfo | sed 's/.*: //')"
 machine="Machine: $(nproc) cores, ${cpu}; $(wine --version); $(uname -sr); run $(date -u '+%Y-%m-%d %H:%M UTC')."
-results="$build/bench/results.md"
 
-cd "$build/bench"
-xvfb-run -a -s "-screen 0 1280x1024x24" \
-    wine ./kavrel_bench.exe --repeat 3 \
-    --machine "$machine" --command "bash scripts/bench.sh $*" \
-    --out "$(winepath -w "$results")" --doc "$(winepath -w "$root/docs/performance.md")" "$@"
-echo "Results: $results and docs/performance.md"
+# The Wine session starts inside the X server's lifetime: a wineserver kept
+# from an earlier X server would hand the program a desktop without a display.
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+    set -euo pipefail
+    root="$1" build="$2"
+    shift 2
+    source "$root/scripts/wine-prefix.sh"
+    kavrel_wine_env "$build"
+    trap kavrel_wine_stop EXIT
+    cd "$build/bench"
+    wine ./kavrel_bench.exe --repeat 3 "$@" \
+        --out "$(winepath -w "$build/bench/results.md")" \
+        --doc "$(winepath -w "$root/docs/performance.md")"
+' bench "$root" "$build" --machine "$machine" --command "bash scripts/bench.sh $*" "$@"
+echo "Results: $build/bench/results.md and docs/performance.md"
