@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
@@ -512,6 +513,82 @@ TEST_F(ViewWindowTest, SavedProjectOpensAgainWithItsCommittedState) {
     EXPECT_EQ(view_->project_path(), path);
     DeleteFileW(path.c_str());
     DeleteFileW(other.c_str());
+}
+
+// The verb itself, as its own process: maphost view on the sample sheet with
+// the add-on, the editor chosen at start, a picture of the window, then out.
+struct ProcessResult {
+    DWORD status = 0xFFFFFFFF;
+    bool finished = false;
+};
+
+ProcessResult RunMaphost(std::wstring arguments) {
+    std::wstring command = L"\"" MAPHOST_EXE_W L"\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    ProcessResult result;
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        return result;
+    }
+    result.finished = WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0;
+    if (!result.finished) {
+        TerminateProcess(process.hProcess, 3);
+    }
+    GetExitCodeProcess(process.hProcess, &result.status);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return result;
+}
+
+TEST(MaphostView, SnapshotOfTheWindowOnTheSampleSheet) {
+    wchar_t folder[MAX_PATH];
+    GetTempPathW(MAX_PATH, folder);
+    const std::wstring picture = std::wstring(folder) + L"kavrel_view_snapshot.png";
+    struct Row {
+        const char* label;
+        std::wstring arguments;
+        DWORD status;
+        bool picture;
+    };
+    const std::wstring common =
+        L"view --project \"" DEMO_SHEET_W L"\" --addon \"" KAVREL_DLL_PATH_W L"\" --size 900x640 ";
+    const Row rows[] = {
+        {"editor docked, marks selected",
+         common + L"--select H041 --select H042 --execute 2 --snapshot \"" + picture + L"\"", 0,
+         true},
+        {"an unknown object to select", common + L"--select NOPE --snapshot \"" + picture + L"\"",
+         2, false},
+        {"a project that cannot be read",
+         L"view --project \"" + std::wstring(folder) + L"kavrel_no_such.json\" --snapshot \"" +
+             picture + L"\"",
+         2, false},
+        {"no project", L"view --snapshot \"" + picture + L"\"", 2, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.label);
+        DeleteFileW(picture.c_str());
+        const ProcessResult result = RunMaphost(row.arguments);
+        ASSERT_TRUE(result.finished);
+        EXPECT_EQ(result.status, row.status);
+        std::FILE* file = _wfopen(picture.c_str(), L"rb");
+        EXPECT_EQ(file != nullptr, row.picture);
+        if (file) {
+            unsigned char header[24] = {};
+            ASSERT_EQ(std::fread(header, 1, 24, file), 24u);
+            std::fclose(file);
+            EXPECT_EQ(std::memcmp(header, "\x89PNG\r\n\x1a\n", 8), 0);
+            // IHDR: the window's size, frame included.
+            const unsigned width =
+                header[16] << 24 | header[17] << 16 | header[18] << 8 | header[19];
+            const unsigned height =
+                header[20] << 24 | header[21] << 16 | header[22] << 8 | header[23];
+            EXPECT_EQ(width, 900u);
+            EXPECT_EQ(height, 640u);
+        }
+    }
+    DeleteFileW(picture.c_str());
 }
 
 }  // namespace
