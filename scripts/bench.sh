@@ -29,6 +29,7 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     shift 2
     source "$root/scripts/wine-prefix.sh"
     kavrel_wine_env "$build"
+    kavrel_wine_warm
     trap kavrel_wine_stop EXIT
     cd "$build/bench"
     wine ./kavrel_bench.exe --repeat 3 "$@" \

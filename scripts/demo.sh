@@ -47,6 +47,7 @@ dll="$build/win/addon/kavrel.dll"
 maphost="$build/win/host/maphost.exe"
 if [ "$interactive" = 1 ]; then
     echo "Registering $dll and opening the host's window on the sample sheet ..."
+    kavrel_wine_warm
     wine regsvr32 /s "Z:$dll"
     wine "$maphost" view --project "Z:$root/demo/sample_sheet.json"
     exit $?
@@ -60,6 +61,8 @@ echo "Registering $dll and running the demo session on the sample sheet ..."
 status=0
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     set -e
+    source "$3/scripts/wine-prefix.sh"
+    kavrel_wine_warm
     wine regsvr32 /s "Z:$1"
     wine "$2" run --project "Z:$3/demo/sample_sheet.json" \
         --script "Z:$3/demo/demo_session.json" --out "Z:$4/result.json" \

@@ -20,8 +20,9 @@ status=0
 echo "=== Native tests (AddressSanitizer, UBSan) ==="
 (cd "$build/native" && ctest --output-on-failure --timeout 300) | tee "$build/native-ctest.log" || status=1
 echo "=== Windows tests under Wine ==="
-(cd "$build/win" && xvfb-run -a -s "-screen 0 1280x1024x24" \
-    ctest --output-on-failure --timeout 600) | tee "$build/win-ctest.log" || status=1
+(cd "$build/win" && xvfb-run -a -s "-screen 0 1280x1024x24" bash -c \
+    'source "$1/scripts/wine-prefix.sh" && kavrel_wine_warm && ctest --output-on-failure --timeout 600' \
+    test "$root") | tee "$build/win-ctest.log" || status=1
 
 # What the reliability sweeps and the parser fuzzing covered (their own counts).
 grep -h '^\[reliability\]\|^\[fuzz\]' "$build/native/Testing/Temporary/LastTest.log" \

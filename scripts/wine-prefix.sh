@@ -16,14 +16,18 @@ kavrel_wine_env() {
         echo "Creating the Wine prefix $WINEPREFIX ..."
         mkdir -p "$build"
         wineboot -i >/dev/null 2>&1 || true
+        wineserver -w
     fi
+    wineserver -p >/dev/null 2>&1 </dev/null
+}
+
+# Call inside the X server the runs use (xvfb-run): starts Wine's desktop and
+# services on that display, detached from any output pipe, so that neither a
+# test's output nor a later window waits on them.
+kavrel_wine_warm() {
     # Without a window manager (Xvfb), Wine waits about a second for one
     # whenever a managed top-level window is hidden or destroyed.
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
-    # Let every process of this set-up end (they ran without a display), then
-    # keep one server for the runs that follow.
-    wineserver -w
-    wineserver -p >/dev/null 2>&1 </dev/null
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null || true
 }
 kavrel_wine_stop() {
     wineserver -k 2>/dev/null || true
