@@ -5,7 +5,7 @@
 
 namespace kavrel {
 
-TDllForm::TDllForm(ui::FormSpec spec) : ui::Form(std::move(spec)) {}
+TDllForm::TDllForm(ui::FormLayout layout) : ui::Form(std::move(layout)) {}
 
 HWND TDllForm::WindowOwner(HWND requested) noexcept {
     return HostMainWindow ? HostMainWindow : requested;
@@ -20,7 +20,8 @@ int TDllForm::ShowModal(HWND owner) {
     return ui::Form::ShowModal(WindowOwner(owner));
 }
 
-TM2AddonForm::TM2AddonForm(ui::FormSpec spec) : TDllForm(std::move(spec)), Addon(CurrentAddon) {
+TM2AddonForm::TM2AddonForm(ui::FormLayout layout)
+    : TDllForm(std::move(layout)), Addon(CurrentAddon) {
     if (Addon) {
         Addon->RegisterForm(this);
     }

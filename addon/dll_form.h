@@ -16,7 +16,7 @@ class TM2CustomAddon;
 // window; with no host connected the owner given by the caller stays.
 class TDllForm : public ui::Form {
   public:
-    explicit TDllForm(ui::FormSpec spec);
+    explicit TDllForm(ui::FormLayout layout);
 
     // The owner of a window built now: the host's main window while a host is
     // connected, otherwise `requested`.
@@ -31,7 +31,7 @@ class TDllForm : public ui::Form {
 // A TDllForm registered with the current add-on for its whole life.
 class TM2AddonForm : public TDllForm, public IAddonForm {
   public:
-    explicit TM2AddonForm(ui::FormSpec spec);
+    explicit TM2AddonForm(ui::FormLayout layout);
     ~TM2AddonForm() override;
 
     // Leaves the add-on's list, then destroys the window; a form that owns

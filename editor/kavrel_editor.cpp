@@ -46,8 +46,8 @@ constexpr const char* kHeightStepButtons[] = {
     "SpeedButton13", "SpeedButton14", "SpeedButton15", "SpeedButton16"};
 
 // The layout with the pictures of its image buttons.
-ui::FormSpec WithPictures(ui::FormSpec spec) {
-    for (ui::ControlSpec& control : spec.controls) {
+ui::FormLayout WithPictures(ui::FormLayout layout) {
+    for (ui::ControlLayout& control : layout.controls) {
         for (const Preset& p : kPresets) {
             if (control.name == p.name) {
                 const double degrees = p.degrees;
@@ -77,7 +77,7 @@ ui::FormSpec WithPictures(ui::FormSpec spec) {
             };
         }
     }
-    return spec;
+    return layout;
 }
 
 }  // namespace

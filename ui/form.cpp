@@ -68,16 +68,16 @@ bool Accepts(ControlKind kind, Event event) {
 
 }  // namespace
 
-Form::Form(FormSpec spec) : spec_(std::move(spec)), dpi_(ScreenDpi()) {
+Form::Form(FormLayout layout) : layout_(std::move(layout)), dpi_(ScreenDpi()) {
     std::vector<std::string> names;
     std::vector<TabEntry> tabs;
-    for (const ControlSpec& control : spec_.controls) {
+    for (const ControlLayout& control : layout_.controls) {
         names.push_back(control.name);
         tabs.push_back({control.name, control.tabOrder});
     }
     CheckControlNames(names);
     TabSequence(tabs);
-    if (spec_.typeName.empty()) {
+    if (layout_.typeName.empty()) {
         throw std::invalid_argument("a form needs a type name");
     }
     detail::CountFormObject(+1);
@@ -120,7 +120,7 @@ void Form::CreateChild(HWND parent) {
     if (window_) {
         throw std::logic_error("the form's window is already built");
     }
-    if (spec_.frame != FormFrame::Child) {
+    if (layout_.frame != FormFrame::Child) {
         throw std::logic_error("only a form with the child frame lives inside another window");
     }
     if (!IsWindow(parent)) {
@@ -131,7 +131,7 @@ void Form::CreateChild(HWND parent) {
 }
 
 void Form::Show(HWND owner) {
-    if (spec_.frame == FormFrame::Child) {
+    if (layout_.frame == FormFrame::Child) {
         throw std::logic_error("a child form is shown by CreateChild");
     }
     if (!window_) {
@@ -144,29 +144,29 @@ void Form::Show(HWND owner) {
 
 void Form::Build(HWND parentOrOwner, Mode mode) {
     InitCommonControlsOnce();
-    RegisterFormClass(spec_.typeName, &Form::WindowProc);
-    font_ = MakeFont(spec_.fontName, ScaleToDpi(spec_.fontHeight, dpi_));
+    RegisterFormClass(layout_.typeName, &Form::WindowProc);
+    font_ = MakeFont(layout_.fontName, ScaleToDpi(layout_.fontHeight, dpi_));
 
-    const FrameStyle frame = StyleOf(spec_.frame);
-    designedClient_ = ScaleToDpi(spec_.clientSize, dpi_);
+    const FrameStyle frame = StyleOf(layout_.frame);
+    designedClient_ = ScaleToDpi(layout_.clientSize, dpi_);
     RECT outer{0, 0, designedClient_.width, designedClient_.height};
     AdjustWindowRectEx(&outer, frame.style, FALSE, frame.exStyle);
     int x = 0;
     int y = 0;
-    if (spec_.frame != FormFrame::Child) {
-        x = spec_.screenPosition ? spec_.screenPosition->x : CW_USEDEFAULT;
-        y = spec_.screenPosition ? spec_.screenPosition->y : CW_USEDEFAULT;
+    if (layout_.frame != FormFrame::Child) {
+        x = layout_.screenPosition ? layout_.screenPosition->x : CW_USEDEFAULT;
+        y = layout_.screenPosition ? layout_.screenPosition->y : CW_USEDEFAULT;
     }
     mode_ = mode;
     const HWND created =
-        CreateWindowExW(frame.exStyle, Wide(spec_.typeName), Wide(spec_.caption), frame.style, x, y,
-                        outer.right - outer.left, outer.bottom - outer.top, parentOrOwner, nullptr,
-                        FormsModule(), this);
+        CreateWindowExW(frame.exStyle, Wide(layout_.typeName), Wide(layout_.caption), frame.style,
+                        x, y, outer.right - outer.left, outer.bottom - outer.top, parentOrOwner,
+                        nullptr, FormsModule(), this);
     if (!created) {
         font_.reset();
         mode_ = Mode::None;
         throw std::runtime_error("cannot create the window of form " +
-                                 kavrel::WideToUtf8(spec_.typeName));
+                                 kavrel::WideToUtf8(layout_.typeName));
     }
     try {
         BuildControls();
@@ -191,20 +191,21 @@ void Form::Build(HWND parentOrOwner, Mode mode) {
 void Form::BuildControls() {
     // Controls that Tab reaches are made first, in tab order, because the
     // dialog navigation follows the order in which windows were made.
-    std::vector<const ControlSpec*> order;
-    for (const ControlSpec& control : spec_.controls) {
+    std::vector<const ControlLayout*> order;
+    for (const ControlLayout& control : layout_.controls) {
         order.push_back(&control);
     }
-    std::stable_sort(order.begin(), order.end(), [](const ControlSpec* a, const ControlSpec* b) {
-        const int left = a->tabOrder < 0 ? INT_MAX : a->tabOrder;
-        const int right = b->tabOrder < 0 ? INT_MAX : b->tabOrder;
-        return left < right;
-    });
+    std::stable_sort(order.begin(), order.end(),
+                     [](const ControlLayout* a, const ControlLayout* b) {
+                         const int left = a->tabOrder < 0 ? INT_MAX : a->tabOrder;
+                         const int right = b->tabOrder < 0 ? INT_MAX : b->tabOrder;
+                         return left < right;
+                     });
     bool anyTooltip = false;
-    for (const ControlSpec* control : order) {
+    for (const ControlLayout* control : order) {
         auto entry = std::make_unique<BuiltControl>();
-        entry->spec = control;
-        entry->id = kFirstControlId + static_cast<int>(control - spec_.controls.data());
+        entry->layout = control;
+        entry->id = kFirstControlId + static_cast<int>(control - layout_.controls.data());
         controls_.push_back(std::move(entry));
         CreateControlWindow(*controls_.back(), window_, font_.get(), dpi_);
         anyTooltip = anyTooltip || !control->tooltip.empty();
@@ -218,7 +219,7 @@ void Form::BuildControls() {
             throw std::runtime_error("cannot create the tooltips of a form");
         }
         for (const auto& entry : controls_) {
-            if (entry->spec->tooltip.empty()) {
+            if (entry->layout->tooltip.empty()) {
                 continue;
             }
             TOOLINFOW tool{};
@@ -226,9 +227,9 @@ void Form::BuildControls() {
             tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
             tool.hwnd = window_;
             tool.uId = reinterpret_cast<UINT_PTR>(entry->window);
-            tool.lpszText = const_cast<wchar_t*>(Wide(entry->spec->tooltip));
+            tool.lpszText = const_cast<wchar_t*>(Wide(entry->layout->tooltip));
             if (!SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) {
-                throw std::runtime_error("cannot add the tooltip of " + entry->spec->name);
+                throw std::runtime_error("cannot add the tooltip of " + entry->layout->name);
             }
         }
     }
@@ -236,25 +237,25 @@ void Form::BuildControls() {
 
 void Form::LayOutForClientSize(Size actual) {
     for (const auto& entry : controls_) {
-        if (!entry->window || entry->spec->anchors == kAnchorsDefault) {
+        if (!entry->window || entry->layout->anchors == kAnchorsDefault) {
             continue;
         }
         const Rect place =
-            AnchoredRect(entry->placed, entry->spec->anchors, designedClient_, actual);
+            AnchoredRect(entry->placed, entry->layout->anchors, designedClient_, actual);
         RECT now{};
         GetWindowRect(entry->window, &now);
         // A combo box keeps the height of its open list.
-        const bool combo = entry->spec->kind == ControlKind::ComboDropDown ||
-                           entry->spec->kind == ControlKind::ComboList;
+        const bool combo = entry->layout->kind == ControlKind::ComboDropDown ||
+                           entry->layout->kind == ControlKind::ComboList;
         SetWindowPos(entry->window, nullptr, place.left, place.top, place.width,
                      combo ? int(now.bottom - now.top) : place.height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
         if (entry->label) {
             const Rect label = AnchoredRect(
                 entry->labelPlaced,
-                entry->spec->anchors & (kAnchorLeft | kAnchorRight)
-                    ? kAnchorLeft | (entry->spec->anchors & (kAnchorTop | kAnchorBottom))
-                    : entry->spec->anchors,
+                entry->layout->anchors & (kAnchorLeft | kAnchorRight)
+                    ? kAnchorLeft | (entry->layout->anchors & (kAnchorTop | kAnchorBottom))
+                    : entry->layout->anchors,
                 designedClient_, actual);
             const int shift = place.left - entry->placed.left;
             SetWindowPos(entry->label, nullptr, entry->labelPlaced.left + shift, label.top,
@@ -267,7 +268,7 @@ int Form::ShowModal(HWND owner) {
     if (mode_ == Mode::Modal && window_ && IsWindowVisible(window_)) {
         throw std::logic_error("the form is already shown modally");
     }
-    if (spec_.frame == FormFrame::Child) {
+    if (layout_.frame == FormFrame::Child) {
         throw std::logic_error("a child form cannot be shown modally");
     }
     const HWND root = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
@@ -391,12 +392,12 @@ void Form::PostPrivate(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void Form::Bind(std::string_view control, Event event, Handler handler) {
-    auto spec = std::find_if(spec_.controls.begin(), spec_.controls.end(),
-                             [&](const ControlSpec& c) { return c.name == control; });
-    if (spec == spec_.controls.end()) {
+    auto layout = std::find_if(layout_.controls.begin(), layout_.controls.end(),
+                               [&](const ControlLayout& c) { return c.name == control; });
+    if (layout == layout_.controls.end()) {
         throw std::invalid_argument("no control named " + std::string(control) + " to bind");
     }
-    if (!Accepts(spec->kind, event)) {
+    if (!Accepts(layout->kind, event)) {
         throw std::invalid_argument("control " + std::string(control) +
                                     " raises no event of that kind");
     }
@@ -459,7 +460,7 @@ LRESULT Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             const int id = LOWORD(wParam);
             const int code = HIWORD(wParam);
             if (const BuiltControl* control = EntryById(id)) {
-                const ControlKind kind = control->spec->kind;
+                const ControlKind kind = control->layout->kind;
                 if (code == BN_CLICKED &&
                     (kind == ControlKind::PushButton || kind == ControlKind::ImageButton ||
                      kind == ControlKind::CheckBox)) {
@@ -473,7 +474,7 @@ LRESULT Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                     // changes: put the picked entry there before the handler reads it.
                     const LRESULT index = SendMessageW(control->window, CB_GETCURSEL, 0, 0);
                     if (index != CB_ERR) {
-                        SetWindowTextW(control->window, Wide(ComboItem(control->spec->name,
+                        SetWindowTextW(control->window, Wide(ComboItem(control->layout->name,
                                                                        static_cast<int>(index))));
                     }
                     Fire(*control, Event::Change);
@@ -487,7 +488,7 @@ LRESULT Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 // Enter or Escape from the dialog navigation.
                 for (const auto& control : controls_) {
                     const bool chosen =
-                        id == IDOK ? control->spec->isDefault : control->spec->isCancel;
+                        id == IDOK ? control->layout->isDefault : control->layout->isCancel;
                     if (chosen && IsWindowEnabled(control->window)) {
                         FireClick(*control);
                         return 0;
@@ -503,7 +504,7 @@ LRESULT Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_NOTIFY: {
             const NMHDR& header = *reinterpret_cast<const NMHDR*>(lParam);
             if (const BuiltControl* control = EntryByWindow(header.hwndFrom)) {
-                if (control->spec->kind == ControlKind::TreeView) {
+                if (control->layout->kind == ControlKind::TreeView) {
                     if (header.code == NM_DBLCLK) {
                         Fire(*control, Event::DoubleClick);
                     } else if (header.code == TVN_SELCHANGEDW) {
@@ -516,9 +517,9 @@ LRESULT Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DRAWITEM: {
             const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
             if (const BuiltControl* control = EntryByWindow(item.hwndItem)) {
-                if (control->spec->kind == ControlKind::ImageButton) {
+                if (control->layout->kind == ControlKind::ImageButton) {
                     try {
-                        ui::DrawImageButton(*control->spec, item);
+                        ui::DrawImageButton(*control->layout, item);
                     } catch (...) {
                         // Shown once: every repaint would fail again, and a
                         // box per repaint would never let the user go.
@@ -573,7 +574,7 @@ LRESULT Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         if (message == DM_GETDEFID && mode_ == Mode::Modal) {
             for (const auto& control : controls_) {
-                if (control->spec->isDefault) {
+                if (control->layout->isDefault) {
                     return MAKELRESULT(control->id, DC_HASDEFID);
                 }
             }
@@ -588,14 +589,14 @@ void Form::FireClick(const BuiltControl& control) {
     if (!IsWindowEnabled(control.window)) {
         return;
     }
-    if (control.spec->modalResult != kModalNone) {
-        modalResult_ = control.spec->modalResult;
+    if (control.layout->modalResult != kModalNone) {
+        modalResult_ = control.layout->modalResult;
     }
     Fire(control, Event::Click);
 }
 
 void Form::Fire(const BuiltControl& control, Event event) {
-    auto byControl = handlers_.find(control.spec->name);
+    auto byControl = handlers_.find(control.layout->name);
     if (byControl == handlers_.end()) {
         return;
     }
@@ -627,11 +628,11 @@ const BuiltControl* Form::EntryByWindow(HWND window) const noexcept {
 
 BuiltControl& Form::Entry(std::string_view name) const {
     for (const auto& control : controls_) {
-        if (control->spec->name == name && control->window) {
+        if (control->layout->name == name && control->window) {
             return *control;
         }
     }
-    throw std::invalid_argument("form " + kavrel::WideToUtf8(spec_.typeName) +
+    throw std::invalid_argument("form " + kavrel::WideToUtf8(layout_.typeName) +
                                 " has no control window named " + std::string(name));
 }
 

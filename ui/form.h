@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "ui/counted_gdi.h"
-#include "ui/form_spec.h"
+#include "ui/form_layout.h"
 
 namespace ui {
 
@@ -43,7 +43,7 @@ struct BuiltControl;
 
 class Form {
   public:
-    explicit Form(FormSpec spec);
+    explicit Form(FormLayout layout);
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
     virtual ~Form();
@@ -77,7 +77,7 @@ class Form {
     HWND Handle() const noexcept { return window_; }
     // The window of a control; throws when the form has no control of that name.
     HWND Control(std::string_view name) const;
-    const FormSpec& Spec() const noexcept { return spec_; }
+    const FormLayout& Layout() const noexcept { return layout_; }
     // The resolution the layout is scaled to; set before the window is built
     // (the screen's by default).
     void SetDpi(int dpi);
@@ -152,7 +152,7 @@ class Form {
     void OnWindowGone() noexcept;
     void AfterMessage() noexcept;
 
-    FormSpec spec_;
+    FormLayout layout_;
     int dpi_;
     HWND window_ = nullptr;
     Mode mode_ = Mode::None;

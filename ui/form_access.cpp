@@ -68,12 +68,12 @@ void Form::SetEnabled(std::string_view control, bool enabled) {
 }
 
 void Form::ComboClear(std::string_view control) {
-    Require(IsCombo(Entry(control).spec->kind), control, "a combo box");
+    Require(IsCombo(Entry(control).layout->kind), control, "a combo box");
     SendMessageW(Control(control), CB_RESETCONTENT, 0, 0);
 }
 
 void Form::ComboAdd(std::string_view control, std::u16string_view item) {
-    Require(IsCombo(Entry(control).spec->kind), control, "a combo box");
+    Require(IsCombo(Entry(control).layout->kind), control, "a combo box");
     const std::u16string copy(item);
     const LRESULT index =
         SendMessageW(Control(control), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(copy)));
@@ -87,13 +87,13 @@ int ComboCountOf(HWND combo) {
 }
 
 int Form::ComboCount(std::string_view control) const {
-    Require(IsCombo(Entry(control).spec->kind), control, "a combo box");
+    Require(IsCombo(Entry(control).layout->kind), control, "a combo box");
     return ComboCountOf(Control(control));
 }
 
 std::u16string Form::ComboItem(std::string_view control, int index) const {
     const HWND combo = Control(control);
-    Require(IsCombo(Entry(control).spec->kind), control, "a combo box");
+    Require(IsCombo(Entry(control).layout->kind), control, "a combo box");
     if (index < 0 || index >= ComboCountOf(combo)) {
         throw std::out_of_range("no entry " + std::to_string(index) + " in " +
                                 std::string(control));
@@ -107,14 +107,14 @@ std::u16string Form::ComboItem(std::string_view control, int index) const {
 }
 
 int Form::ComboIndex(std::string_view control) const {
-    Require(IsCombo(Entry(control).spec->kind), control, "a combo box");
+    Require(IsCombo(Entry(control).layout->kind), control, "a combo box");
     const LRESULT index = SendMessageW(Control(control), CB_GETCURSEL, 0, 0);
     return index == CB_ERR ? -1 : static_cast<int>(index);
 }
 
 void Form::SetComboIndex(std::string_view control, int index) {
     const HWND combo = Control(control);
-    Require(IsCombo(Entry(control).spec->kind), control, "a combo box");
+    Require(IsCombo(Entry(control).layout->kind), control, "a combo box");
     if (index < -1 || index >= ComboCountOf(combo)) {
         throw std::out_of_range("no entry " + std::to_string(index) + " in " +
                                 std::string(control));
@@ -124,7 +124,7 @@ void Form::SetComboIndex(std::string_view control, int index) {
 
 HTREEITEM Form::TreeAdd(std::string_view control, HTREEITEM parent, std::u16string_view text,
                         LPARAM data) {
-    Require(Entry(control).spec->kind == ControlKind::TreeView, control, "a tree view");
+    Require(Entry(control).layout->kind == ControlKind::TreeView, control, "a tree view");
     std::u16string copy(text);
     TVINSERTSTRUCTW insert{};
     insert.hParent = parent ? parent : TVI_ROOT;
@@ -141,18 +141,18 @@ HTREEITEM Form::TreeAdd(std::string_view control, HTREEITEM parent, std::u16stri
 }
 
 void Form::TreeClear(std::string_view control) {
-    Require(Entry(control).spec->kind == ControlKind::TreeView, control, "a tree view");
+    Require(Entry(control).layout->kind == ControlKind::TreeView, control, "a tree view");
     SendMessageW(Control(control), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
 }
 
 HTREEITEM Form::TreeSelection(std::string_view control) const {
-    Require(Entry(control).spec->kind == ControlKind::TreeView, control, "a tree view");
+    Require(Entry(control).layout->kind == ControlKind::TreeView, control, "a tree view");
     return reinterpret_cast<HTREEITEM>(
         SendMessageW(Control(control), TVM_GETNEXTITEM, TVGN_CARET, 0));
 }
 
 void Form::TreeSelect(std::string_view control, HTREEITEM item) {
-    Require(Entry(control).spec->kind == ControlKind::TreeView, control, "a tree view");
+    Require(Entry(control).layout->kind == ControlKind::TreeView, control, "a tree view");
     SendMessageW(Control(control), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
 }
 
@@ -193,7 +193,7 @@ std::vector<HTREEITEM> Form::TreeChildren(std::string_view control, HTREEITEM it
 }
 
 std::vector<HTREEITEM> Form::TreeItemsInOrder(std::string_view control) const {
-    Require(Entry(control).spec->kind == ControlKind::TreeView, control, "a tree view");
+    Require(Entry(control).layout->kind == ControlKind::TreeView, control, "a tree view");
     std::vector<HTREEITEM> order;
     std::vector<HTREEITEM> pending = TreeChildren(control, nullptr);
     std::reverse(pending.begin(), pending.end());
@@ -208,7 +208,7 @@ std::vector<HTREEITEM> Form::TreeItemsInOrder(std::string_view control) const {
 }
 
 void Form::SetProgress(std::string_view control, int position, int maximum) {
-    Require(Entry(control).spec->kind == ControlKind::ProgressBar, control, "a progress bar");
+    Require(Entry(control).layout->kind == ControlKind::ProgressBar, control, "a progress bar");
     SendMessageW(Control(control), PBM_SETRANGE32, 0, maximum);
     SendMessageW(Control(control), PBM_SETPOS, position, 0);
 }

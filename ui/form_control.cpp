@@ -27,15 +27,15 @@ struct WindowKind {
     DWORD exStyle;
 };
 
-WindowKind KindOf(const ControlSpec& spec) {
-    switch (spec.kind) {
+WindowKind KindOf(const ControlLayout& layout) {
+    switch (layout.kind) {
         case ControlKind::PushButton:
-            return {L"BUTTON", DWORD(spec.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0};
+            return {L"BUTTON", DWORD(layout.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0};
         case ControlKind::ImageButton:
             return {L"BUTTON", BS_OWNERDRAW, 0};
         case ControlKind::Edit:
         case ControlKind::LabelledEdit:
-            return {L"EDIT", DWORD(ES_AUTOHSCROLL | (spec.readOnly ? ES_READONLY : 0)),
+            return {L"EDIT", DWORD(ES_AUTOHSCROLL | (layout.readOnly ? ES_READONLY : 0)),
                     WS_EX_CLIENTEDGE};
         case ControlKind::Label:
             return {L"STATIC", SS_LEFT | SS_NOPREFIX, 0};
@@ -52,7 +52,7 @@ WindowKind KindOf(const ControlSpec& spec) {
         case ControlKind::Memo:
             return {L"EDIT",
                     DWORD(ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN |
-                          WS_VSCROLL | WS_HSCROLL | (spec.readOnly ? ES_READONLY : 0)),
+                          WS_VSCROLL | WS_HSCROLL | (layout.readOnly ? ES_READONLY : 0)),
                     WS_EX_CLIENTEDGE};
         case ControlKind::ProgressBar:
             return {PROGRESS_CLASSW, 0, 0};
@@ -144,39 +144,40 @@ std::wstring LabelPropertyName(const std::string& controlName) {
 }
 
 void CreateControlWindow(BuiltControl& entry, HWND form, HFONT font, int dpi) {
-    const ControlSpec& spec = *entry.spec;
-    const WindowKind kind = KindOf(spec);
-    entry.placed = ScaleToDpi(spec.rect, dpi);
+    const ControlLayout& layout = *entry.layout;
+    const WindowKind kind = KindOf(layout);
+    entry.placed = ScaleToDpi(layout.rect, dpi);
 
-    if (spec.kind == ControlKind::Label && (spec.rect.width == 0 || spec.rect.height == 0)) {
-        const SIZE text = TextExtent(font, spec.caption);
+    if (layout.kind == ControlKind::Label && (layout.rect.width == 0 || layout.rect.height == 0)) {
+        const SIZE text = TextExtent(font, layout.caption);
         entry.placed.width = text.cx;
         entry.placed.height = text.cy;
     }
-    if (spec.kind == ControlKind::LabelledEdit) {
+    if (layout.kind == ControlKind::LabelledEdit) {
         // The label stands to the left of the edit, centred on its height.
-        const SIZE text = TextExtent(font, spec.caption);
+        const SIZE text = TextExtent(font, layout.caption);
         entry.labelPlaced = {entry.placed.left - ScaleToDpi(kLabelSpacing, dpi) - text.cx,
                              entry.placed.top + (entry.placed.height - text.cy) / 2, text.cx,
                              text.cy};
-        entry.label = CreateChildWindow(L"STATIC", SS_LEFT | SS_NOPREFIX, 0, spec.caption,
+        entry.label = CreateChildWindow(L"STATIC", SS_LEFT | SS_NOPREFIX, 0, layout.caption,
                                         entry.labelPlaced, entry.labelPlaced.height, form, 0, font);
-        SetNameProperty(entry.label, LabelPropertyName(spec.name));
+        SetNameProperty(entry.label, LabelPropertyName(layout.name));
     }
 
-    const std::u16string text = spec.kind == ControlKind::LabelledEdit ||
-                                        spec.kind == ControlKind::ImageButton ||
-                                        spec.kind == ControlKind::ComboList
+    const std::u16string text = layout.kind == ControlKind::LabelledEdit ||
+                                        layout.kind == ControlKind::ImageButton ||
+                                        layout.kind == ControlKind::ComboList
                                     ? std::u16string()
-                                    : spec.caption;
-    const DWORD tabStop = spec.tabOrder >= 0 ? WS_TABSTOP : 0;
-    const int height = IsCombo(spec.kind) ? entry.placed.height + ScaleToDpi(kComboListHeight, dpi)
-                                          : entry.placed.height;
+                                    : layout.caption;
+    const DWORD tabStop = layout.tabOrder >= 0 ? WS_TABSTOP : 0;
+    const int height = IsCombo(layout.kind)
+                           ? entry.placed.height + ScaleToDpi(kComboListHeight, dpi)
+                           : entry.placed.height;
     entry.window = CreateChildWindow(kind.className, kind.style | tabStop, kind.exStyle, text,
                                      entry.placed, height, form, entry.id, font);
-    SetNameProperty(entry.window, ControlPropertyName(spec.name));
+    SetNameProperty(entry.window, ControlPropertyName(layout.name));
 
-    if (IsCombo(spec.kind)) {
+    if (IsCombo(layout.kind)) {
         // The closed box takes the designed height: the selection field is
         // that height less the box's frame. The frame is measured, not
         // assumed, and checked once more after the change.
@@ -190,25 +191,25 @@ void CreateControlWindow(BuiltControl& entry, HWND form, HFONT font, int dpi) {
             const LRESULT field = SendMessageW(entry.window, CB_GETITEMHEIGHT, WPARAM(-1), 0);
             SendMessageW(entry.window, CB_SETITEMHEIGHT, WPARAM(-1), field - excess);
         }
-        for (const std::u16string& item : spec.items) {
+        for (const std::u16string& item : layout.items) {
             SendMessageW(entry.window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item)));
         }
     }
-    if (spec.tabOrder >= 0) {
+    if (layout.tabOrder >= 0) {
         InstallTabNavigation(entry.window, form);
     }
-    if (spec.kind == ControlKind::TreeView && spec.treeIndent > 0) {
-        SendMessageW(entry.window, TVM_SETINDENT, ScaleToDpi(spec.treeIndent, dpi), 0);
+    if (layout.kind == ControlKind::TreeView && layout.treeIndent > 0) {
+        SendMessageW(entry.window, TVM_SETINDENT, ScaleToDpi(layout.treeIndent, dpi), 0);
     }
 }
 
 void RemoveControlProperties(const BuiltControl& entry) noexcept {
     try {
         if (entry.window) {
-            RemovePropW(entry.window, ControlPropertyName(entry.spec->name).c_str());
+            RemovePropW(entry.window, ControlPropertyName(entry.layout->name).c_str());
         }
         if (entry.label) {
-            RemovePropW(entry.label, LabelPropertyName(entry.spec->name).c_str());
+            RemovePropW(entry.label, LabelPropertyName(entry.layout->name).c_str());
         }
     } catch (...) {
         // Only the property names could not be made; the system drops the
@@ -216,18 +217,18 @@ void RemoveControlProperties(const BuiltControl& entry) noexcept {
     }
 }
 
-void DrawImageButton(const ControlSpec& spec, const DRAWITEMSTRUCT& item) {
+void DrawImageButton(const ControlLayout& layout, const DRAWITEMSTRUCT& item) {
     HDC dc = item.hDC;
     RECT area = item.rcItem;
     const bool pressed = (item.itemState & ODS_SELECTED) != 0;
     const bool enabled = (item.itemState & ODS_DISABLED) == 0;
     FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
     DrawEdge(dc, &area, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_ADJUST);
-    if (spec.painter) {
+    if (layout.painter) {
         const int saved = SaveDC(dc);
         IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
         try {
-            spec.painter(dc, area, pressed, enabled);
+            layout.painter(dc, area, pressed, enabled);
         } catch (...) {
             RestoreDC(dc, saved);
             throw;

@@ -1,4 +1,4 @@
-// One built control of a form: its declared spec, its window and, for a
+// One built control of a form: its declared layout, its window and, for a
 // labelled edit, the window of its label.
 #pragma once
 
@@ -11,7 +11,7 @@
 namespace ui {
 
 struct BuiltControl {
-    const ControlSpec* spec = nullptr;
+    const ControlLayout* layout = nullptr;
     int id = 0;
     HWND window = nullptr;
     HWND label = nullptr;
@@ -31,6 +31,6 @@ void CreateControlWindow(BuiltControl& entry, HWND form, HFONT font, int dpi);
 void RemoveControlProperties(const BuiltControl& entry) noexcept;
 
 // Paints an owner-drawn image button: face, edge, then the picture.
-void DrawImageButton(const ControlSpec& spec, const DRAWITEMSTRUCT& item);
+void DrawImageButton(const ControlLayout& layout, const DRAWITEMSTRUCT& item);
 
 }  // namespace ui

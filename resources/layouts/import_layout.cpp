@@ -4,14 +4,14 @@ namespace kavrel {
 namespace {
 
 using ui::ControlKind;
-using ui::ControlSpec;
+using ui::ControlLayout;
 
 // Every combo box of the dialog is a fixed-list drop-down.
 constexpr int kComboHeight = 21;
 constexpr int kEditHeight = 21;
 
-ControlSpec Label(const char* name, int left, int top, const char16_t* caption) {
-    ControlSpec c;
+ControlLayout Label(const char* name, int left, int top, const char16_t* caption) {
+    ControlLayout c;
     c.name = name;
     c.kind = ControlKind::Label;
     c.rect = {left, top, 0, 0};  // fits its text
@@ -19,8 +19,8 @@ ControlSpec Label(const char* name, int left, int top, const char16_t* caption) 
     return c;
 }
 
-ControlSpec Combo(const char* name, int left, int top, int width, int tab_order) {
-    ControlSpec c;
+ControlLayout Combo(const char* name, int left, int top, int width, int tab_order) {
+    ControlLayout c;
     c.name = name;
     c.kind = ControlKind::ComboList;
     c.rect = {left, top, width, kComboHeight};
@@ -29,9 +29,9 @@ ControlSpec Combo(const char* name, int left, int top, int width, int tab_order)
 }
 
 // The label stands to the left of the edit; its caption keeps its trailing blank.
-ControlSpec LabelledEdit(const char* name, int left, int top, int width, const char16_t* label,
-                         int tab_order) {
-    ControlSpec c;
+ControlLayout LabelledEdit(const char* name, int left, int top, int width, const char16_t* label,
+                           int tab_order) {
+    ControlLayout c;
     c.name = name;
     c.kind = ControlKind::LabelledEdit;
     c.rect = {left, top, width, kEditHeight};
@@ -42,8 +42,8 @@ ControlSpec LabelledEdit(const char* name, int left, int top, int width, const c
 
 }  // namespace
 
-ui::FormSpec ImportDialogLayout() {
-    ui::FormSpec form;
+ui::FormLayout ImportDialogLayout() {
+    ui::FormLayout form;
     form.typeName = u"TMainForm";
     form.caption = u"Импорт высотных отметок";
     form.frame = ui::FormFrame::Sizeable;
@@ -54,7 +54,7 @@ ui::FormSpec ImportDialogLayout() {
 
     auto& c = form.controls;
     c.push_back(Label("Label4", 16, 8, u"Метод импорта"));
-    ControlSpec method = Combo("cbMetod", 104, 8, 537, 1);
+    ControlLayout method = Combo("cbMetod", 104, 8, 537, 1);
     method.items = {u"Как точки", u"Точки и подпись текста", u"Как вектор"};
     c.push_back(method);
     c.push_back(Label("Label5", 16, 40, u"Слой"));
@@ -83,7 +83,7 @@ ui::FormSpec ImportDialogLayout() {
     c.push_back(Label("Label10", 368, 264, u"Столбец высоты"));
     c.push_back(Combo("cbZColumn", 456, 264, 209, 14));
 
-    ControlSpec header;
+    ControlLayout header;
     header.name = "cbNoFirstLine";
     header.kind = ControlKind::CheckBox;
     header.rect = {16, 288, 201, 17};
@@ -91,14 +91,14 @@ ui::FormSpec ImportDialogLayout() {
     header.tabOrder = 15;
     c.push_back(header);
 
-    ControlSpec data;
+    ControlLayout data;
     data.name = "mData";
     data.kind = ControlKind::Memo;
     data.rect = {8, 312, 681, 89};
     data.tabOrder = 16;
     c.push_back(data);
 
-    ControlSpec import;
+    ControlLayout import;
     import.name = "Button2";
     import.kind = ControlKind::PushButton;
     import.rect = {608, 416, 75, 25};
@@ -107,7 +107,7 @@ ui::FormSpec ImportDialogLayout() {
     c.push_back(import);
 
     // Along the bottom edge at the full width of the window, whatever its size.
-    ControlSpec progress;
+    ControlLayout progress;
     progress.name = "ProgressBar1";
     progress.kind = ControlKind::ProgressBar;
     progress.rect = {0, 450, 697, 13};

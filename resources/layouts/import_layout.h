@@ -1,10 +1,10 @@
 // The declared layout of the import dialog "Импорт высотных отметок".
 #pragma once
 
-#include "ui/form_spec.h"
+#include "ui/form_layout.h"
 
 namespace kavrel {
 
-ui::FormSpec ImportDialogLayout();
+ui::FormLayout ImportDialogLayout();
 
 }  // namespace kavrel

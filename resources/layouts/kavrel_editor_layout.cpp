@@ -4,11 +4,11 @@ namespace kavrel {
 namespace {
 
 using ui::ControlKind;
-using ui::ControlSpec;
+using ui::ControlLayout;
 
-ControlSpec Image(const char* name, int left, int top, int width, int height,
-                  const char16_t* tooltip) {
-    ControlSpec c;
+ControlLayout Image(const char* name, int left, int top, int width, int height,
+                    const char16_t* tooltip) {
+    ControlLayout c;
     c.name = name;
     c.kind = ControlKind::ImageButton;
     c.rect = {left, top, width, height};
@@ -16,9 +16,9 @@ ControlSpec Image(const char* name, int left, int top, int width, int height,
     return c;
 }
 
-ControlSpec Button(const char* name, int left, int top, int width, int height,
-                   const char16_t* caption, int tab_order = -1) {
-    ControlSpec c;
+ControlLayout Button(const char* name, int left, int top, int width, int height,
+                     const char16_t* caption, int tab_order = -1) {
+    ControlLayout c;
     c.name = name;
     c.kind = ControlKind::PushButton;
     c.rect = {left, top, width, height};
@@ -27,9 +27,9 @@ ControlSpec Button(const char* name, int left, int top, int width, int height,
     return c;
 }
 
-ControlSpec Edit(const char* name, int left, int top, int width, const char16_t* text,
-                 int tab_order) {
-    ControlSpec c;
+ControlLayout Edit(const char* name, int left, int top, int width, const char16_t* text,
+                   int tab_order) {
+    ControlLayout c;
     c.name = name;
     c.kind = ControlKind::Edit;
     c.rect = {left, top, width, 21};
@@ -38,8 +38,8 @@ ControlSpec Edit(const char* name, int left, int top, int width, const char16_t*
     return c;
 }
 
-ControlSpec Label(const char* name, int left, int top, const char16_t* caption) {
-    ControlSpec c;
+ControlLayout Label(const char* name, int left, int top, const char16_t* caption) {
+    ControlLayout c;
     c.name = name;
     c.kind = ControlKind::Label;
     c.rect = {left, top, 5, 13};
@@ -49,8 +49,8 @@ ControlSpec Label(const char* name, int left, int top, const char16_t* caption) 
 
 }  // namespace
 
-ui::FormSpec KavrelEditorLayout() {
-    ui::FormSpec form;
+ui::FormLayout KavrelEditorLayout() {
+    ui::FormLayout form;
     form.typeName = u"TfKavrelEditor";
     form.caption = u"Работа с отметкой высоты";
     form.frame = ui::FormFrame::Child;
@@ -112,7 +112,7 @@ ui::FormSpec KavrelEditorLayout() {
     c.push_back(Button("SpeedButton1", 106, 376, 81, 22, u"Авто отметка"));
     c.back().tooltip = u"Поставить рельсовые отметки на ближайший рельс";
 
-    ControlSpec rails;
+    ControlLayout rails;
     rails.name = "cbRelsy";
     rails.kind = ControlKind::CheckBox;
     rails.rect = {8, 428, 97, 17};

@@ -1,10 +1,10 @@
 // The declared layout of the mark editor panel.
 #pragma once
 
-#include "ui/form_spec.h"
+#include "ui/form_layout.h"
 
 namespace kavrel {
 
-ui::FormSpec KavrelEditorLayout();
+ui::FormLayout KavrelEditorLayout();
 
 }  // namespace kavrel

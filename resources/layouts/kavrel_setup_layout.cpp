@@ -4,10 +4,10 @@ namespace kavrel {
 namespace {
 
 using ui::ControlKind;
-using ui::ControlSpec;
+using ui::ControlLayout;
 
-ControlSpec Label(const char* name, int left, int top, const char16_t* caption) {
-    ControlSpec c;
+ControlLayout Label(const char* name, int left, int top, const char16_t* caption) {
+    ControlLayout c;
     c.name = name;
     c.kind = ControlKind::Label;
     c.rect = {left, top, 0, 0};  // fits its text
@@ -17,8 +17,8 @@ ControlSpec Label(const char* name, int left, int top, const char16_t* caption) 
 
 // The boxes that show a style's display name: the user reads them, the
 // "Выбрать..." buttons change them.
-ControlSpec StyleBox(const char* name, int top, int tab_order) {
-    ControlSpec c;
+ControlLayout StyleBox(const char* name, int top, int tab_order) {
+    ControlLayout c;
     c.name = name;
     c.kind = ControlKind::Edit;
     c.rect = {8, top, 377, 21};
@@ -27,9 +27,9 @@ ControlSpec StyleBox(const char* name, int top, int tab_order) {
     return c;
 }
 
-ControlSpec Button(const char* name, int left, int top, int width, int height,
-                   const char16_t* caption, int tab_order, int modal_result = 0) {
-    ControlSpec c;
+ControlLayout Button(const char* name, int left, int top, int width, int height,
+                     const char16_t* caption, int tab_order, int modal_result = 0) {
+    ControlLayout c;
     c.name = name;
     c.kind = ControlKind::PushButton;
     c.rect = {left, top, width, height};
@@ -41,8 +41,8 @@ ControlSpec Button(const char* name, int left, int top, int width, int height,
 
 }  // namespace
 
-ui::FormSpec KavrelSetupLayout() {
-    ui::FormSpec form;
+ui::FormLayout KavrelSetupLayout() {
+    ui::FormLayout form;
     form.typeName = u"TfKavrelSetup";
     form.caption = u"Настройка редактора отметок";
     form.frame = ui::FormFrame::Dialog;
@@ -51,7 +51,7 @@ ui::FormSpec KavrelSetupLayout() {
     form.fontName = u"Tahoma";
     form.fontHeight = -11;
 
-    ControlSpec field;
+    ControlLayout field;
     field.name = "cbKavrelField";
     field.kind = ControlKind::ComboDropDown;
     field.rect = {8, 112, 377, 21};

@@ -1,10 +1,10 @@
 // The declared layout of the editor settings dialog.
 #pragma once
 
-#include "ui/form_spec.h"
+#include "ui/form_layout.h"
 
 namespace kavrel {
 
-ui::FormSpec KavrelSetupLayout();
+ui::FormLayout KavrelSetupLayout();
 
 }  // namespace kavrel

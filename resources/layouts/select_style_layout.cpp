@@ -4,11 +4,11 @@ namespace kavrel {
 namespace {
 
 using ui::ControlKind;
-using ui::ControlSpec;
+using ui::ControlLayout;
 
-ControlSpec Button(const char* name, int top, const char16_t* caption, int tab_order,
-                   int modal_result) {
-    ControlSpec c;
+ControlLayout Button(const char* name, int top, const char16_t* caption, int tab_order,
+                     int modal_result) {
+    ControlLayout c;
     c.name = name;
     c.kind = ControlKind::PushButton;
     c.rect = {380, top, 75, 25};
@@ -20,8 +20,8 @@ ControlSpec Button(const char* name, int top, const char16_t* caption, int tab_o
 
 }  // namespace
 
-ui::FormSpec SelectStyleLayout() {
-    ui::FormSpec form;
+ui::FormLayout SelectStyleLayout() {
+    ui::FormLayout form;
     form.typeName = u"TfSelectStyle";
     form.caption = u"Добавление стиля";
     form.frame = ui::FormFrame::ToolWindow;
@@ -31,7 +31,7 @@ ui::FormSpec SelectStyleLayout() {
     form.fontHeight = -11;
 
     // The tree fills the left edge of the dialog from top to bottom.
-    ControlSpec tree;
+    ControlLayout tree;
     tree.name = "trv1";
     tree.kind = ControlKind::TreeView;
     tree.rect = {0, 0, 369, 322};

@@ -1,10 +1,10 @@
 // The declared layout of the style picker.
 #pragma once
 
-#include "ui/form_spec.h"
+#include "ui/form_layout.h"
 
 namespace kavrel {
 
-ui::FormSpec SelectStyleLayout();
+ui::FormLayout SelectStyleLayout();
 
 }  // namespace kavrel

@@ -26,8 +26,8 @@ using uitest::RecordingForm;
 class FormEvents : public ::testing::Test {
   protected:
     void SetUp() override {
-        form_ = ui::MakeForm<RecordingForm>(uitest::PanelSpec(), record_);
-        for (const ui::ControlSpec& control : form_->Spec().controls) {
+        form_ = ui::MakeForm<RecordingForm>(uitest::PanelLayout(), record_);
+        for (const ui::ControlLayout& control : form_->Layout().controls) {
             for (ui::Event event : {ui::Event::Click, ui::Event::Change, ui::Event::DoubleClick}) {
                 const char* suffix = event == ui::Event::Click    ? ".Click"
                                      : event == ui::Event::Change ? ".Change"
@@ -246,13 +246,13 @@ TEST_F(FormEvents, AnExceptionThatEndsAHandlerIsShownInAMessageBoxOwnedByTheTopL
 TEST(FormErrors, AFailingPictureIsReportedOnceNotAtEveryRepaint) {
     HostWindow host;
     Record record;
-    ui::FormSpec spec = uitest::PanelSpec();
+    ui::FormLayout layout = uitest::PanelLayout();
     int paints = 0;
-    spec.controls[0].painter = [&paints](HDC, const RECT&, bool, bool) {
+    layout.controls[0].painter = [&paints](HDC, const RECT&, bool, bool) {
         ++paints;
         throw std::runtime_error("no picture");
     };
-    auto form = ui::MakeForm<RecordingForm>(spec, record);
+    auto form = ui::MakeForm<RecordingForm>(layout, record);
     DialogWatcher watcher;
     form->CreateChild(host.get());
     for (int repaint = 0; repaint < 3; ++repaint) {
@@ -267,7 +267,7 @@ TEST(FormErrors, AFailingPictureIsReportedOnceNotAtEveryRepaint) {
 TEST(FormErrors, TheAddOnCanInstallTheTextItShowsForExceptions) {
     HostWindow host;
     Record record;
-    auto form = ui::MakeForm<RecordingForm>(uitest::PanelSpec(), record);
+    auto form = ui::MakeForm<RecordingForm>(uitest::PanelLayout(), record);
     form->Bind("Button1", ui::Event::Click, [] { throw std::runtime_error("raw"); });
     form->CreateChild(host.get());
     ui::SetExceptionTextSource([]() -> std::u16string { return u"Текст надстройки"; });
@@ -281,7 +281,7 @@ TEST(FormErrors, TheAddOnCanInstallTheTextItShowsForExceptions) {
 TEST(FormErrors, AFailingCreateHandlerIsShownAndTheFormStillOpens) {
     HostWindow host;
     Record record;
-    auto form = ui::MakeForm<RecordingForm>(uitest::PanelSpec(), record);
+    auto form = ui::MakeForm<RecordingForm>(uitest::PanelLayout(), record);
     form->ThrowOnCreate(true);
     DialogWatcher watcher;
     form->CreateChild(host.get());

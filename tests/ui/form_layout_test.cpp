@@ -41,7 +41,7 @@ const PlaceCase kPlaces[] = {
 };
 
 ui::FormPtr<RecordingForm> BuildPanel(HWND parent, Record& record, int dpi) {
-    auto form = ui::MakeForm<RecordingForm>(uitest::PanelSpec(), record);
+    auto form = ui::MakeForm<RecordingForm>(uitest::PanelLayout(), record);
     form->SetDpi(dpi);
     form->CreateChild(parent);
     return form;
@@ -59,7 +59,7 @@ TEST(FormLayout, TheScreenOfTheTestsIsAtTheDesignResolution) {
     EXPECT_EQ(ui::ScreenDpi(), 96);
     Record record;
     HostWindow host;
-    auto form = ui::MakeForm<RecordingForm>(uitest::PanelSpec(), record);
+    auto form = ui::MakeForm<RecordingForm>(uitest::PanelLayout(), record);
     EXPECT_EQ(form->Dpi(), 96);
 }
 
@@ -110,7 +110,7 @@ TEST(FormLayout, EveryControlUsesTheFormFontScaledToTheScreen) {
     for (int dpi : {96, 144}) {
         Record record;
         auto form = BuildPanel(host.get(), record, dpi);
-        for (const ui::ControlSpec& control : form->Spec().controls) {
+        for (const ui::ControlLayout& control : form->Layout().controls) {
             const auto font = reinterpret_cast<HFONT>(
                 SendMessageW(form->Control(control.name), WM_GETFONT, 0, 0));
             LOGFONTW described{};
@@ -219,7 +219,7 @@ TEST(FormLayout, TabMovesTheFocusInADockedPanelThatRunsInTheHostsLoop) {
 
 TEST(FormLayout, AnchoredControlsKeepTheirDistancesWhenTheFormIsResized) {
     Record record;
-    auto form = ui::MakeForm<RecordingForm>(uitest::SizeableSpec(), record);
+    auto form = ui::MakeForm<RecordingForm>(uitest::SizeableLayout(), record);
     form->SetDpi(96);
     form->Show(nullptr);
     const SIZE designed = uitest::ClientSize(form->Handle());
@@ -298,12 +298,12 @@ TEST(FormLayout, PicturesArePaintedAtTheSizeTheButtonIsShown) {
     HostWindow host;
     for (int dpi : {96, 144}) {
         std::vector<RECT> areas;
-        ui::FormSpec spec = uitest::PanelSpec();
-        spec.controls[0].painter = [&areas](HDC, const RECT& area, bool, bool) {
+        ui::FormLayout layout = uitest::PanelLayout();
+        layout.controls[0].painter = [&areas](HDC, const RECT& area, bool, bool) {
             areas.push_back(area);
         };
         Record record;
-        auto form = ui::MakeForm<RecordingForm>(spec, record);
+        auto form = ui::MakeForm<RecordingForm>(layout, record);
         form->SetDpi(dpi);
         form->CreateChild(host.get());
         areas.clear();

@@ -31,7 +31,7 @@ struct Baseline {
 TEST(FormLifetime, AChildFormIsABorderlessVisibleChildOfTheForeignWindow) {
     HostWindow host;
     Record record;
-    auto form = ui::MakeForm<RecordingForm>(uitest::PanelSpec(), record);
+    auto form = ui::MakeForm<RecordingForm>(uitest::PanelLayout(), record);
     form->CreateChild(host.get());
     const HWND window = form->Handle();
     EXPECT_EQ(GetParent(window), host.get());
@@ -46,9 +46,9 @@ TEST(FormLifetime, AChildFormIsABorderlessVisibleChildOfTheForeignWindow) {
 TEST(FormLifetime, AModelessFormIsOwnedByTheTopLevelWindowOfItsOwnerAndLeavesItEnabled) {
     HostWindow host;
     Record record;
-    auto panel = ui::MakeForm<RecordingForm>(uitest::PanelSpec(), record);
+    auto panel = ui::MakeForm<RecordingForm>(uitest::PanelLayout(), record);
     panel->CreateChild(host.get());
-    auto form = ui::MakeForm<RecordingForm>(uitest::SizeableSpec(), record);
+    auto form = ui::MakeForm<RecordingForm>(uitest::SizeableLayout(), record);
     form->Show(panel->Handle());  // a child as owner: its top-level window owns the form
     const HWND window = form->Handle();
     EXPECT_EQ(GetWindow(window, GW_OWNER), host.get());
@@ -57,7 +57,7 @@ TEST(FormLifetime, AModelessFormIsOwnedByTheTopLevelWindowOfItsOwnerAndLeavesItE
     EXPECT_TRUE(IsWindowEnabled(host.get()));
     EXPECT_EQ(record.shown, 1);
     EXPECT_EQ(kavrel::testing::FindThreadWindow(L"TfUiTestSizeable"), window);
-    EXPECT_THROW(ui::MakeForm<RecordingForm>(uitest::PanelSpec(), record)->Show(host.get()),
+    EXPECT_THROW(ui::MakeForm<RecordingForm>(uitest::PanelLayout(), record)->Show(host.get()),
                  std::logic_error);
 }
 
@@ -65,7 +65,7 @@ TEST(FormLifetime, CloseFreesTheFormAfterTheCurrentMessageNeverInsideTheClick) {
     const Baseline baseline;
     HostWindow host;
     Record record;
-    auto built = ui::MakeForm<RecordingForm>(uitest::PanelSpec(), record, ui::CloseAction::Free);
+    auto built = ui::MakeForm<RecordingForm>(uitest::PanelLayout(), record, ui::CloseAction::Free);
     built->CreateChild(host.get());
     RecordingForm* form = ui::Form::OwnItself(std::move(built));
     const HWND window = form->Handle();
@@ -99,7 +99,7 @@ TEST(FormLifetime, CloseFreesTheFormAfterTheCurrentMessageNeverInsideTheClick) {
 TEST(FormLifetime, PrivateMessagesArriveWithTheirParametersInOrder) {
     HostWindow host;
     Record record;
-    auto form = ui::MakeForm<RecordingForm>(uitest::PanelSpec(), record);
+    auto form = ui::MakeForm<RecordingForm>(uitest::PanelLayout(), record);
     form->CreateChild(host.get());
     form->PostPrivate(kReleasePanel, 7, 9);
     form->PostPrivate(WM_APP + 3);
@@ -125,7 +125,7 @@ TEST(FormLifetime, CloseActionsDecideWhatACloseRequestDoes) {
     };
     for (const Case& c : cases) {
         Record record;
-        auto form = ui::MakeForm<RecordingForm>(uitest::SizeableSpec(), record, c.action);
+        auto form = ui::MakeForm<RecordingForm>(uitest::SizeableLayout(), record, c.action);
         form->Show(nullptr);
         const HWND window = form->Handle();
         SendMessageW(window, WM_CLOSE, 0, 0);  // the frame's close box
@@ -141,7 +141,7 @@ TEST(FormLifetime, DestroyingTheForeignParentDeletesAFormThatOwnsItself) {
     const Baseline baseline;
     HostWindow host;
     Record record;
-    auto built = ui::MakeForm<RecordingForm>(uitest::PanelSpec(), record);
+    auto built = ui::MakeForm<RecordingForm>(uitest::PanelLayout(), record);
     built->CreateChild(host.get());
     ui::Form::OwnItself(std::move(built));
     EXPECT_EQ(ui::LiveFormObjects(), baseline.objects + 1);
@@ -154,7 +154,7 @@ TEST(FormLifetime, AFormDestroyedFromItsOwnHandlerIsDeletedWhenTheHandlerEnds) {
     const Baseline baseline;
     HostWindow host;
     Record record;
-    auto built = ui::MakeForm<RecordingForm>(uitest::PanelSpec(), record);
+    auto built = ui::MakeForm<RecordingForm>(uitest::PanelLayout(), record);
     built->CreateChild(host.get());
     RecordingForm* form = ui::Form::OwnItself(std::move(built));
     int objectsInside = 0;
@@ -170,7 +170,7 @@ TEST(FormLifetime, AFormDestroyedFromItsOwnHandlerIsDeletedWhenTheHandlerEnds) {
 
 TEST(FormLifetime, AFormOwnsItselfOnlyOnceItsWindowIsBuilt) {
     Record record;
-    auto form = ui::MakeForm<RecordingForm>(uitest::PanelSpec(), record);
+    auto form = ui::MakeForm<RecordingForm>(uitest::PanelLayout(), record);
     EXPECT_THROW(ui::Form::OwnItself(std::move(form)), std::logic_error);
 }
 
@@ -181,8 +181,8 @@ TEST(FormLifetime, BuildingAndFreeingFormsLeavesNoWindowFontOrPenBehind) {
     std::vector<HWND> windows;
     for (int round = 0; round < 10; ++round) {
         Record record;
-        ui::FormSpec spec = uitest::PanelSpec();
-        spec.controls[0].painter = [](HDC dc, const RECT& area, bool, bool) {
+        ui::FormLayout layout = uitest::PanelLayout();
+        layout.controls[0].painter = [](HDC dc, const RECT& area, bool, bool) {
             ui::Pen pen = ui::MakePen(PS_SOLID, 2, RGB(0, 0, 128));
             ui::Brush brush = ui::MakeBrush(RGB(255, 255, 0));
             kavrel::SelectedObject selectedPen(dc, pen.get());
@@ -190,12 +190,12 @@ TEST(FormLifetime, BuildingAndFreeingFormsLeavesNoWindowFontOrPenBehind) {
             Ellipse(dc, area.left, area.top, area.right, area.bottom);
         };
         {
-            auto panel = ui::MakeForm<RecordingForm>(spec, record);
+            auto panel = ui::MakeForm<RecordingForm>(layout, record);
             panel->CreateChild(host.get());
             RedrawWindow(panel->Control("sb45"), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-            auto modeless = ui::MakeForm<RecordingForm>(uitest::SizeableSpec(), record);
+            auto modeless = ui::MakeForm<RecordingForm>(uitest::SizeableLayout(), record);
             modeless->Show(host.get());
-            auto dialog = ui::MakeForm<RecordingForm>(uitest::DialogSpec(), record);
+            auto dialog = ui::MakeForm<RecordingForm>(uitest::DialogLayout(), record);
             dialog->Show(host.get());
             for (const ui::Form* form :
                  {static_cast<ui::Form*>(panel.get()), static_cast<ui::Form*>(modeless.get()),
@@ -203,9 +203,9 @@ TEST(FormLifetime, BuildingAndFreeingFormsLeavesNoWindowFontOrPenBehind) {
                 fonts.push_back(
                     reinterpret_cast<HFONT>(SendMessageW(form->Handle(), WM_GETFONT, 0, 0)));
                 fonts.push_back(reinterpret_cast<HFONT>(SendMessageW(
-                    form->Control(form->Spec().controls.back().name), WM_GETFONT, 0, 0)));
+                    form->Control(form->Layout().controls.back().name), WM_GETFONT, 0, 0)));
                 windows.push_back(form->Handle());
-                windows.push_back(form->Control(form->Spec().controls.front().name));
+                windows.push_back(form->Control(form->Layout().controls.front().name));
             }
             EXPECT_EQ(ui::LiveFormObjects(), baseline.objects + 3);
             EXPECT_EQ(ui::LiveFormWindows(), baseline.windows + 3);
@@ -230,14 +230,14 @@ TEST(FormLifetime, ClassesGoWhenUnregisteredAndComeBackWithTheNextForm) {
     WNDCLASSEXW info{};
     info.cbSize = sizeof info;
     {
-        auto form = ui::MakeForm<RecordingForm>(uitest::PanelSpec(), record);
+        auto form = ui::MakeForm<RecordingForm>(uitest::PanelLayout(), record);
         form->CreateChild(host.get());
         ui::UnregisterFormClasses();  // a class with a window stays
         EXPECT_TRUE(GetClassInfoExW(ui::FormsModule(), L"TfUiTestPanel", &info));
     }
     ui::UnregisterFormClasses();
     EXPECT_FALSE(GetClassInfoExW(ui::FormsModule(), L"TfUiTestPanel", &info));
-    auto again = ui::MakeForm<RecordingForm>(uitest::PanelSpec(), record);
+    auto again = ui::MakeForm<RecordingForm>(uitest::PanelLayout(), record);
     again->CreateChild(host.get());
     EXPECT_EQ(kavrel::testing::ClassNameOf(again->Handle()), L"TfUiTestPanel");
 }

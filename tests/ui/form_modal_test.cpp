@@ -46,7 +46,7 @@ TEST(ModalDialog, EndsWithTheResultOfTheWayItWasClosed) {
     HostWindow host;
     for (const Case& c : cases) {
         Record record;
-        auto dialog = ui::MakeForm<RecordingForm>(uitest::DialogSpec(), record);
+        auto dialog = ui::MakeForm<RecordingForm>(uitest::DialogLayout(), record);
         dialog->Bind("Button3", ui::Event::Click, [&] { dialog->SetModalResult(7); });
         DialogWatcher watcher;
         watcher.OnWindow(L"TfUiTestDialog", c.close);
@@ -62,10 +62,10 @@ TEST(ModalDialog, EndsWithTheResultOfTheWayItWasClosed) {
 TEST(ModalDialog, DisablesTheOwnersTopLevelWindowWhileUpAndEnablesItAfter) {
     HostWindow host;
     Record panelRecord;
-    auto panel = ui::MakeForm<RecordingForm>(uitest::PanelSpec(), panelRecord);
+    auto panel = ui::MakeForm<RecordingForm>(uitest::PanelLayout(), panelRecord);
     panel->CreateChild(host.get());
     Record record;
-    auto dialog = ui::MakeForm<RecordingForm>(uitest::DialogSpec(), record);
+    auto dialog = ui::MakeForm<RecordingForm>(uitest::DialogLayout(), record);
     bool ownerEnabledWhileUp = true;
     HWND ownerWhileUp = nullptr;
     HWND focusWhileUp = nullptr;
@@ -87,7 +87,7 @@ TEST(ModalDialog, DisablesTheOwnersTopLevelWindowWhileUpAndEnablesItAfter) {
 TEST(ModalDialog, TabMovesTheFocusInTheDeclaredOrder) {
     HostWindow host;
     Record record;
-    auto dialog = ui::MakeForm<RecordingForm>(uitest::DialogSpec(), record);
+    auto dialog = ui::MakeForm<RecordingForm>(uitest::DialogLayout(), record);
     DialogWatcher watcher;
     watcher.OnWindow(L"TfUiTestDialog", [&](HWND d) {
         for (int step = 0; step < 5; ++step) {
@@ -106,7 +106,7 @@ TEST(ModalDialog, TabMovesTheFocusInTheDeclaredOrder) {
 TEST(ModalDialog, AHandlerCanWithdrawTheButtonsPresetResultAndKeepTheDialogOpen) {
     HostWindow host;
     Record record;
-    auto dialog = ui::MakeForm<RecordingForm>(uitest::DialogSpec(), record);
+    auto dialog = ui::MakeForm<RecordingForm>(uitest::DialogLayout(), record);
     dialog->Bind("Button1", ui::Event::Click, [&] {
         EXPECT_EQ(dialog->ModalResult(), ui::kModalOk);  // set before the handler runs
         dialog->SetModalResult(ui::kModalNone);
@@ -127,7 +127,7 @@ TEST(ModalDialog, AHandlerCanWithdrawTheButtonsPresetResultAndKeepTheDialogOpen)
 TEST(ModalDialog, ACloseHandlerThatSaysNoneKeepsTheModalLoopRunning) {
     HostWindow host;
     Record record;
-    auto dialog = ui::MakeForm<RecordingForm>(uitest::DialogSpec(), record, ui::CloseAction::None);
+    auto dialog = ui::MakeForm<RecordingForm>(uitest::DialogLayout(), record, ui::CloseAction::None);
     dialog->Bind("Button2", ui::Event::Click,
                  [&] { dialog->SetCloseAction(ui::CloseAction::Hide); });
     DialogWatcher watcher;
@@ -145,14 +145,14 @@ TEST(ModalDialog, NestedDialogsDisableEachOwnerInTurn) {
     HostWindow host;
     Record outerRecord;
     Record innerRecord;
-    auto outer = ui::MakeForm<RecordingForm>(uitest::DialogSpec(), outerRecord);
-    ui::FormSpec innerSpec = uitest::DialogSpec();
-    innerSpec.typeName = u"TfUiTestPicker";
+    auto outer = ui::MakeForm<RecordingForm>(uitest::DialogLayout(), outerRecord);
+    ui::FormLayout innerLayout = uitest::DialogLayout();
+    innerLayout.typeName = u"TfUiTestPicker";
     int innerResult = 0;
     bool hostEnabledInside = true;
     bool outerEnabledInside = true;
     outer->Bind("Button3", ui::Event::Click, [&] {
-        auto inner = ui::MakeForm<RecordingForm>(innerSpec, innerRecord);
+        auto inner = ui::MakeForm<RecordingForm>(innerLayout, innerRecord);
         innerResult = inner->ShowModal(outer->Handle());
         outer->SetText("eTextStyle", innerResult == ui::kModalOk ? u"выбран" : u"");
     });
@@ -178,7 +178,7 @@ TEST(ModalDialog, NestedDialogsDisableEachOwnerInTurn) {
 TEST(ModalDialog, AFailingShowHandlerLeavesTheDialogDownAndTheOwnerEnabled) {
     HostWindow host;
     Record record;
-    auto dialog = ui::MakeForm<RecordingForm>(uitest::DialogSpec(), record);
+    auto dialog = ui::MakeForm<RecordingForm>(uitest::DialogLayout(), record);
     dialog->ThrowOnShow(true);
     try {
         dialog->ShowModal(host.get());
@@ -198,7 +198,7 @@ TEST(ModalDialog, AFailingShowHandlerLeavesTheDialogDownAndTheOwnerEnabled) {
 TEST(ModalDialog, DesignedPlaceFrameAndClientSize) {
     HostWindow host;
     Record record;
-    auto dialog = ui::MakeForm<RecordingForm>(uitest::DialogSpec(), record);
+    auto dialog = ui::MakeForm<RecordingForm>(uitest::DialogLayout(), record);
     RECT outer{};
     SIZE client{};
     LONG style = 0;

@@ -7,19 +7,19 @@
 namespace uitest {
 
 using ui::ControlKind;
-using ui::ControlSpec;
+using ui::ControlLayout;
 
 namespace {
 
-ControlSpec Control(std::string name, ControlKind kind, ui::Rect rect, std::u16string caption = {},
-                    int tabOrder = -1) {
-    ControlSpec spec;
-    spec.name = std::move(name);
-    spec.kind = kind;
-    spec.rect = rect;
-    spec.caption = std::move(caption);
-    spec.tabOrder = tabOrder;
-    return spec;
+ControlLayout Control(std::string name, ControlKind kind, ui::Rect rect,
+                      std::u16string caption = {}, int tabOrder = -1) {
+    ControlLayout layout;
+    layout.name = std::move(name);
+    layout.kind = kind;
+    layout.rect = rect;
+    layout.caption = std::move(caption);
+    layout.tabOrder = tabOrder;
+    return layout;
 }
 
 void PaintArrow(HDC dc, const RECT& area, bool, bool) {
@@ -33,36 +33,36 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 
 }  // namespace
 
-ui::FormSpec PanelSpec() {
-    ui::FormSpec spec;
-    spec.typeName = kPanelType;
-    spec.caption = u"Работа с отметкой высоты";
-    spec.frame = ui::FormFrame::Child;
-    spec.clientSize = {224, 492};
+ui::FormLayout PanelLayout() {
+    ui::FormLayout layout;
+    layout.typeName = kPanelType;
+    layout.caption = u"Работа с отметкой высоты";
+    layout.frame = ui::FormFrame::Child;
+    layout.clientSize = {224, 492};
 
-    ControlSpec sb45 = Control("sb45", ControlKind::ImageButton, {128, 8, 57, 41});
+    ControlLayout sb45 = Control("sb45", ControlKind::ImageButton, {128, 8, 57, 41});
     sb45.tooltip = u"Подпись под углом 45°";
     sb45.painter = PaintArrow;
-    ControlSpec sbMoveU = Control("sbMoveU", ControlKind::ImageButton, {136, 292, 23, 22});
+    ControlLayout sbMoveU = Control("sbMoveU", ControlKind::ImageButton, {136, 292, 23, 22});
     sbMoveU.tooltip = u"Сдвинуть подпись вверх";
     sbMoveU.painter = PaintArrow;
-    ControlSpec button2 =
+    ControlLayout button2 =
         Control("Button2", ControlKind::PushButton, {145, 424, 75, 25}, u"Настройка...", 4);
     button2.anchors = ui::kAnchorRight | ui::kAnchorBottom;
-    ControlSpec button1 =
+    ControlLayout button1 =
         Control("Button1", ControlKind::PushButton, {145, 460, 75, 25}, u"Закрыть", 0);
     button1.anchors = ui::kAnchorRight | ui::kAnchorBottom;
-    ControlSpec fixedList = Control("cbMetod", ControlKind::ComboList, {8, 220, 90, 21});
+    ControlLayout fixedList = Control("cbMetod", ControlKind::ComboList, {8, 220, 90, 21});
     fixedList.items = {u"Как точки", u"Точки и подпись текста", u"Как вектор"};
-    ControlSpec field =
+    ControlLayout field =
         Control("cbKavrelField", ControlKind::ComboDropDown, {8, 248, 90, 21}, {}, 7);
     field.items = {u"A.H", u"A.N", u"B.Z"};
-    ControlSpec tree = Control("trv1", ControlKind::TreeView, {8, 276, 90, 100});
+    ControlLayout tree = Control("trv1", ControlKind::TreeView, {8, 276, 90, 100});
     tree.treeIndent = 19;
-    ControlSpec delta =
+    ControlLayout delta =
         Control("leVDelta", ControlKind::LabelledEdit, {60, 196, 45, 21}, u"Смещение ");
 
-    spec.controls = {
+    layout.controls = {
         sb45,
         sbMoveU,
         Control("eRotAngle", ControlKind::Edit, {8, 164, 33, 21}, u"5", 5),
@@ -81,24 +81,24 @@ ui::FormSpec PanelSpec() {
         Control("mData", ControlKind::Memo, {110, 380, 100, 40}),
         Control("ProgressBar1", ControlKind::ProgressBar, {0, 479, 224, 13}),
     };
-    return spec;
+    return layout;
 }
 
-ui::FormSpec DialogSpec() {
-    ui::FormSpec spec;
-    spec.typeName = kDialogType;
-    spec.caption = u"Настройка редактора отметок";
-    spec.frame = ui::FormFrame::Dialog;
-    spec.clientSize = {477, 382};
-    spec.screenPosition = POINT{0, 0};
-    ControlSpec ok = Control("Button1", ControlKind::PushButton, {304, 349, 75, 25}, u"ОК", 0);
+ui::FormLayout DialogLayout() {
+    ui::FormLayout layout;
+    layout.typeName = kDialogType;
+    layout.caption = u"Настройка редактора отметок";
+    layout.frame = ui::FormFrame::Dialog;
+    layout.clientSize = {477, 382};
+    layout.screenPosition = POINT{0, 0};
+    ControlLayout ok = Control("Button1", ControlKind::PushButton, {304, 349, 75, 25}, u"ОК", 0);
     ok.modalResult = ui::kModalOk;
     ok.isDefault = true;
-    ControlSpec cancel =
+    ControlLayout cancel =
         Control("Button2", ControlKind::PushButton, {392, 349, 75, 25}, u"Отмена", 1);
     cancel.modalResult = ui::kModalCancel;
     cancel.isCancel = true;
-    spec.controls = {
+    layout.controls = {
         Control("Label1", ControlKind::Label, {8, 8, 0, 0}, u"Стиль точки высотной отметки"),
         Control("ePointStyle", ControlKind::Edit, {8, 24, 377, 21}, u"стиль не выбран", 2),
         Control("Button3", ControlKind::PushButton, {392, 24, 65, 21}, u"Выбрать...", 3),
@@ -106,37 +106,37 @@ ui::FormSpec DialogSpec() {
         ok,
         cancel,
     };
-    spec.controls[1].readOnly = true;
-    return spec;
+    layout.controls[1].readOnly = true;
+    return layout;
 }
 
-ui::FormSpec SizeableSpec() {
-    ui::FormSpec spec;
-    spec.typeName = kSizeableType;
-    spec.caption = u"Импорт высотных отметок";
-    spec.frame = ui::FormFrame::Sizeable;
-    spec.clientSize = {697, 463};
-    spec.fontName = u"MS Sans Serif";
-    spec.screenPosition = POINT{297, 316};
-    ControlSpec memo = Control("mData", ControlKind::Memo, {8, 312, 681, 89}, {}, 1);
+ui::FormLayout SizeableLayout() {
+    ui::FormLayout layout;
+    layout.typeName = kSizeableType;
+    layout.caption = u"Импорт высотных отметок";
+    layout.frame = ui::FormFrame::Sizeable;
+    layout.clientSize = {697, 463};
+    layout.fontName = u"MS Sans Serif";
+    layout.screenPosition = POINT{297, 316};
+    ControlLayout memo = Control("mData", ControlKind::Memo, {8, 312, 681, 89}, {}, 1);
     memo.anchors = ui::kAnchorLeft | ui::kAnchorRight | ui::kAnchorTop | ui::kAnchorBottom;
-    ControlSpec button =
+    ControlLayout button =
         Control("Button2", ControlKind::PushButton, {608, 416, 75, 25}, u"Импорт", 0);
     button.anchors = ui::kAnchorRight | ui::kAnchorBottom;
-    ControlSpec progress = Control("ProgressBar1", ControlKind::ProgressBar, {0, 450, 697, 13});
+    ControlLayout progress = Control("ProgressBar1", ControlKind::ProgressBar, {0, 450, 697, 13});
     progress.anchors = ui::kAnchorLeft | ui::kAnchorRight | ui::kAnchorBottom;
-    ControlSpec vector = Control("leVectorLength", ControlKind::LabelledEdit, {120, 120, 121, 21},
-                                 u"Длина вектора, мм ", 2);
+    ControlLayout vector = Control("leVectorLength", ControlKind::LabelledEdit, {120, 120, 121, 21},
+                                   u"Длина вектора, мм ", 2);
     vector.anchors = ui::kAnchorRight | ui::kAnchorTop;
-    spec.controls = {
+    layout.controls = {
         Control("cbMetod", ControlKind::ComboList, {104, 8, 537, 21}, {}, 3),
         memo,
         button,
         progress,
         vector,
     };
-    spec.controls[0].items = {u"Как точки", u"Точки и подпись текста", u"Как вектор"};
-    return spec;
+    layout.controls[0].items = {u"Как точки", u"Точки и подпись текста", u"Как вектор"};
+    return layout;
 }
 
 HostWindow::HostWindow() {
@@ -169,8 +169,8 @@ void HostWindow::Destroy() {
     }
 }
 
-RecordingForm::RecordingForm(ui::FormSpec spec, Record& record, ui::CloseAction onClose)
-    : ui::Form(std::move(spec)), record_(record), closeAction_(onClose) {}
+RecordingForm::RecordingForm(ui::FormLayout layout, Record& record, ui::CloseAction onClose)
+    : ui::Form(std::move(layout)), record_(record), closeAction_(onClose) {}
 
 void RecordingForm::OnCreate() {
     ++record_.created;

@@ -17,12 +17,12 @@ inline constexpr char16_t kDialogType[] = u"TfUiTestDialog";
 inline constexpr char16_t kSizeableType[] = u"TfUiTestSizeable";
 
 // A child panel with a control of every kind, places taken from a real panel.
-ui::FormSpec PanelSpec();
+ui::FormLayout PanelLayout();
 // A modal dialog: edits, an OK button (default, result 1), a Cancel button
 // (cancel, result 2) and a third button without a result.
-ui::FormSpec DialogSpec();
+ui::FormLayout DialogLayout();
 // A sizeable top-level form with anchored controls.
-ui::FormSpec SizeableSpec();
+ui::FormLayout SizeableLayout();
 
 // A top-level window of the test standing in for a window of the host.
 class HostWindow {
@@ -56,7 +56,7 @@ inline constexpr UINT kProbeFocus = WM_USER + 0x50;
 
 class RecordingForm : public ui::Form {
   public:
-    RecordingForm(ui::FormSpec spec, Record& record,
+    RecordingForm(ui::FormLayout layout, Record& record,
                   ui::CloseAction onClose = ui::CloseAction::Hide);
     void SetCloseAction(ui::CloseAction action) { closeAction_ = action; }
     void ThrowOnShow(bool value) { throwOnShow_ = value; }

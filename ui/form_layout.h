@@ -31,7 +31,7 @@ enum class ControlKind {
 // at the screen's resolution, so the picture is drawn at the size it is shown).
 using PicturePainter = std::function<void(HDC dc, const RECT& area, bool pressed, bool enabled)>;
 
-struct ControlSpec {
+struct ControlLayout {
     std::string name;  // design name: found from outside as window property "kavrel:<name>"
     ControlKind kind = ControlKind::Label;
     Rect rect;  // 96-dpi pixels in the form's client area; a label of width or height 0 fits its
@@ -57,7 +57,7 @@ enum class FormFrame {
     Sizeable,    // sizeable frame with a caption
 };
 
-struct FormSpec {
+struct FormLayout {
     std::u16string typeName;  // window class name, by which the form is found
     std::u16string caption;
     FormFrame frame = FormFrame::Dialog;
@@ -65,7 +65,7 @@ struct FormSpec {
     std::optional<POINT> screenPosition;  // designed position of a top-level form, screen pixels
     std::u16string fontName = u"Tahoma";
     int fontHeight = -11;  // LOGFONT height at 96 dpi: negative is the character height
-    std::vector<ControlSpec> controls;
+    std::vector<ControlLayout> controls;
 };
 
 }  // namespace ui
