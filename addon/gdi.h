@@ -10,7 +10,7 @@ namespace kavrel {
 // A GDI object created by us (bitmap, brush, pen, font): DeleteObject on release.
 template <typename H>
 class GdiObject {
-public:
+  public:
     GdiObject() noexcept = default;
     explicit GdiObject(H handle) noexcept : handle_(handle) {}
     GdiObject(const GdiObject&) = delete;
@@ -33,7 +33,7 @@ public:
     [[nodiscard]] H Detach() noexcept { return std::exchange(handle_, nullptr); }
     explicit operator bool() const noexcept { return handle_ != nullptr; }
 
-private:
+  private:
     H handle_ = nullptr;
 };
 
@@ -44,7 +44,7 @@ using FontHandle = GdiObject<HFONT>;
 
 // A DC from GetDC: ReleaseDC on release.
 class WindowDC {
-public:
+  public:
     explicit WindowDC(HWND window) noexcept : window_(window), dc_(GetDC(window)) {}
     WindowDC(const WindowDC&) = delete;
     WindowDC& operator=(const WindowDC&) = delete;
@@ -55,14 +55,32 @@ public:
     }
     HDC get() const noexcept { return dc_; }
 
-private:
+  private:
+    HWND window_;
+    HDC dc_;
+};
+
+// A DC of the whole window, frame included, from GetWindowDC: ReleaseDC on release.
+class WholeWindowDC {
+  public:
+    explicit WholeWindowDC(HWND window) noexcept : window_(window), dc_(GetWindowDC(window)) {}
+    WholeWindowDC(const WholeWindowDC&) = delete;
+    WholeWindowDC& operator=(const WholeWindowDC&) = delete;
+    ~WholeWindowDC() {
+        if (dc_) {
+            ReleaseDC(window_, dc_);
+        }
+    }
+    HDC get() const noexcept { return dc_; }
+
+  private:
     HWND window_;
     HDC dc_;
 };
 
 // A DC from CreateCompatibleDC: DeleteDC on release.
 class MemoryDC {
-public:
+  public:
     explicit MemoryDC(HDC reference) noexcept : dc_(CreateCompatibleDC(reference)) {}
     MemoryDC(const MemoryDC&) = delete;
     MemoryDC& operator=(const MemoryDC&) = delete;
@@ -73,14 +91,15 @@ public:
     }
     HDC get() const noexcept { return dc_; }
 
-private:
+  private:
     HDC dc_;
 };
 
 // SelectObject that puts the previous object back.
 class SelectedObject {
-public:
-    SelectedObject(HDC dc, HGDIOBJ object) noexcept : dc_(dc), previous_(SelectObject(dc, object)) {}
+  public:
+    SelectedObject(HDC dc, HGDIOBJ object) noexcept
+        : dc_(dc), previous_(SelectObject(dc, object)) {}
     SelectedObject(const SelectedObject&) = delete;
     SelectedObject& operator=(const SelectedObject&) = delete;
     ~SelectedObject() {
@@ -89,7 +108,7 @@ public:
         }
     }
 
-private:
+  private:
     HDC dc_;
     HGDIOBJ previous_;
 };

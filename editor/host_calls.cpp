@@ -8,16 +8,9 @@
 #include "addon/variant.h"
 
 namespace kavrel::host {
-namespace {
+void ThrowNoObject() { throw EHostCallError(SystemErrorText(E_POINTER), E_POINTER); }
 
-// A host that answers success without an object is failing all the same.
-template <typename T>
-ComPtr<T> NonNull(ComPtr<T> object) {
-    if (!object) {
-        throw EHostCallError(SystemErrorText(E_POINTER), E_POINTER);
-    }
-    return object;
-}
+namespace {
 
 // A coordinate that is no finite number, whether the host handed it over or a
 // correction computed it, must never reach the map.
@@ -39,7 +32,7 @@ IHostApplication* RequireApp() {
 ComPtr<IHostSelection> Selection(IHostApplication* app) {
     ComPtr<IHostSelection> result;
     CheckAutomation(app->GetSelection(result.put()));
-    return NonNull(std::move(result));
+    return RequireObject(std::move(result));
 }
 
 LONG SelectionCount(IHostSelection* selection) {
@@ -57,20 +50,20 @@ std::u16string SelectedId(IHostSelection* selection, LONG index) {
 ComPtr<IHostDatabase> Database(IHostApplication* app) {
     ComPtr<IHostDatabase> result;
     CheckAutomation(app->GetDatabase(result.put()));
-    return NonNull(std::move(result));
+    return RequireObject(std::move(result));
 }
 
 ComPtr<IHostMapObjects> MapObjectsOf(IHostDatabase* database) {
     ComPtr<IHostMapObjects> result;
     CheckAutomation(database->GetMapObjects(result.put()));
-    return NonNull(std::move(result));
+    return RequireObject(std::move(result));
 }
 
 ComPtr<IHostMapObject> ObjectById(IHostMapObjects* objects, std::u16string_view id) {
     ComPtr<IHostMapObject> result;
     Bstr text(id);
     CheckAutomation(objects->GetObject(text.get(), result.put()));
-    return NonNull(std::move(result));
+    return RequireObject(std::move(result));
 }
 
 void Commit(IHostMapObjects* objects) {
@@ -80,7 +73,7 @@ void Commit(IHostMapObjects* objects) {
 ComPtr<IHostShapes> Shapes(IHostMapObject* object) {
     ComPtr<IHostShapes> result;
     CheckAutomation(object->GetShapes(result.put()));
-    return NonNull(std::move(result));
+    return RequireObject(std::move(result));
 }
 
 LONG ShapeCount(IHostShapes* shapes) {
@@ -92,14 +85,14 @@ LONG ShapeCount(IHostShapes* shapes) {
 ComPtr<IHostShape> ShapeAt(IHostShapes* shapes, LONG index) {
     ComPtr<IHostShape> result;
     CheckAutomation(shapes->GetItem(index, result.put()));
-    return NonNull(std::move(result));
+    return RequireObject(std::move(result));
 }
 
 ComPtr<IHostShape> AppendShape(IHostShapes* shapes, std::u16string_view style_id) {
     ComPtr<IHostShape> result;
     Bstr style(style_id);
     CheckAutomation(shapes->Insert(-1, style.get(), result.put()));
-    return NonNull(std::move(result));
+    return RequireObject(std::move(result));
 }
 
 void ClearShapes(IHostShapes* shapes) {
@@ -121,19 +114,19 @@ bool Flag(IHostShape* shape) {
 ComPtr<IHostContour> Contour(IHostShape* shape) {
     ComPtr<IHostContour> result;
     CheckAutomation(shape->GetContour(result.put()));
-    return NonNull(std::move(result));
+    return RequireObject(std::move(result));
 }
 
 ComPtr<IHostContourPart> PartAt(IHostContour* contour, LONG index) {
     ComPtr<IHostContourPart> result;
     CheckAutomation(contour->GetPart(index, result.put()));
-    return NonNull(std::move(result));
+    return RequireObject(std::move(result));
 }
 
 ComPtr<IHostContourPart> AppendPart(IHostContour* contour) {
     ComPtr<IHostContourPart> result;
     CheckAutomation(contour->InsertPart(-1, result.put()));
-    return NonNull(std::move(result));
+    return RequireObject(std::move(result));
 }
 
 Vertex VertexAt(IHostContourPart* part, LONG index) {
@@ -173,14 +166,21 @@ LONG VertexCount(IHostContourPart* part) {
     return count;
 }
 
-std::u16string LayerIdOfStyle(IHostDatabase* database, std::u16string_view style_id) {
-    Bstr style_text(style_id);
+ComPtr<IHostStyle> StyleById(IHostDatabase* database, std::u16string_view style_id) {
+    const Bstr id(style_id);
     ComPtr<IHostStyle> style;
-    CheckAutomation(database->GetStyle(style_text.get(), style.put()));
-    style = NonNull(std::move(style));
+    CheckAutomation(database->GetStyle(id.get(), style.put()));
+    return RequireObject(std::move(style));
+}
+
+ComPtr<IHostLayer> LayerOf(IHostStyle* style) {
     ComPtr<IHostLayer> layer;
     CheckAutomation(style->GetLayer(layer.put()));
-    layer = NonNull(std::move(layer));
+    return RequireObject(std::move(layer));
+}
+
+std::u16string LayerIdOfStyle(IHostDatabase* database, std::u16string_view style_id) {
+    const ComPtr<IHostLayer> layer = LayerOf(StyleById(database, style_id).get());
     Bstr id;
     CheckAutomation(layer->GetId(id.put()));
     return id.str();
@@ -191,7 +191,7 @@ ComPtr<IHostQueryCursor> QueryInRect(IHostMapObjects* objects, std::u16string_vi
     const Variant layer = Variant::Text(layer_id);
     ComPtr<IHostQueryCursor> cursor;
     CheckAutomation(objects->QueryInRect(layer.get(), xmin, ymin, xmax, ymax, 0, cursor.put()));
-    return NonNull(std::move(cursor));
+    return RequireObject(std::move(cursor));
 }
 
 bool CursorAtEnd(IHostQueryCursor* cursor) {
@@ -224,7 +224,7 @@ void SetFloatValue(IHostMapObject* object, std::u16string_view table, std::u16st
                    double value) {
     ComPtr<IHostSemantics> semantics;
     CheckAutomation(object->GetSemantics(semantics.put()));
-    semantics = NonNull(std::move(semantics));
+    semantics = RequireObject(std::move(semantics));
     Bstr table_text(table);
     Bstr field_text(field);
     const Variant number = Variant::Double(value);
@@ -234,7 +234,7 @@ void SetFloatValue(IHostMapObject* object, std::u16string_view table, std::u16st
 ComPtr<IHostPreferences> Preferences(IHostApplication* app) {
     ComPtr<IHostPreferences> result;
     CheckAutomation(app->GetPreferences(result.put()));
-    return NonNull(std::move(result));
+    return RequireObject(std::move(result));
 }
 
 std::u16string ReadPreference(IHostPreferences* prefs, std::u16string_view key,
@@ -255,10 +255,10 @@ void WritePreference(IHostPreferences* prefs, std::u16string_view key, std::u16s
 void RedrawMap(IHostApplication* app) {
     ComPtr<IHostMainWindow> frame;
     CheckAutomation(app->GetMainWindow(frame.put()));
-    frame = NonNull(std::move(frame));
+    frame = RequireObject(std::move(frame));
     ComPtr<IHostMapWindow> map;
     CheckAutomation(frame->GetMapWindow(map.put()));
-    map = NonNull(std::move(map));
+    map = RequireObject(std::move(map));
     CheckAutomation(map->Redraw());
 }
 

@@ -21,6 +21,11 @@ struct Vertex {
 // number: nothing is written then.
 inline constexpr char16_t kBadCoordinatesMessage[] = u"Координаты вне допустимого диапазона.";
 
+// A host that answers success without an object is failing all the same:
+// raises E_POINTER's error instead of handing on a null reference.
+template <typename T>
+ComPtr<T> RequireObject(ComPtr<T> object);
+
 // The host application (HostApp); an error when the host has not handed it over.
 IHostApplication* RequireApp();
 
@@ -54,6 +59,9 @@ void AppendVertex(IHostContourPart* part, const Vertex& vertex);
 LONG PartCount(IHostContour* contour);
 LONG VertexCount(IHostContourPart* part);
 
+ComPtr<IHostStyle> StyleById(IHostDatabase* database, std::u16string_view style_id);
+ComPtr<IHostLayer> LayerOf(IHostStyle* style);
+
 // The identifier of the layer that owns a style: GetStyle, GetLayer, GetId.
 std::u16string LayerIdOfStyle(IHostDatabase* database, std::u16string_view style_id);
 // The objects of a layer that the rectangle meets.
@@ -77,5 +85,15 @@ void WritePreference(IHostPreferences* prefs, std::u16string_view key, std::u16s
 
 // Repaints the active map window: GetMainWindow, GetMapWindow, Redraw.
 void RedrawMap(IHostApplication* app);
+
+[[noreturn]] void ThrowNoObject();
+
+template <typename T>
+ComPtr<T> RequireObject(ComPtr<T> object) {
+    if (!object) {
+        ThrowNoObject();
+    }
+    return object;
+}
 
 }  // namespace kavrel::host

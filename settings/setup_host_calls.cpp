@@ -7,15 +7,6 @@
 namespace kavrel::host {
 namespace {
 
-// A host that answers success without an object is failing all the same.
-template <typename T>
-ComPtr<T> NonNull(ComPtr<T> object) {
-    if (!object) {
-        throw EHostCallError(SystemErrorText(E_POINTER), E_POINTER);
-    }
-    return object;
-}
-
 template <typename I>
 std::u16string NameOf(I* object) {
     Bstr name;
@@ -32,21 +23,8 @@ bool StyleExists(IHostDatabase* database, std::u16string_view style_id) {
     return exists != VARIANT_FALSE;
 }
 
-ComPtr<IHostStyle> StyleById(IHostDatabase* database, std::u16string_view style_id) {
-    const Bstr id(style_id);
-    ComPtr<IHostStyle> style;
-    CheckAutomation(database->GetStyle(id.get(), style.put()));
-    return NonNull(std::move(style));
-}
-
 std::u16string StyleName(IHostStyle* style) {
     return NameOf(style);
-}
-
-ComPtr<IHostLayer> LayerOf(IHostStyle* style) {
-    ComPtr<IHostLayer> layer;
-    CheckAutomation(style->GetLayer(layer.put()));
-    return NonNull(std::move(layer));
 }
 
 std::u16string LayerName(IHostLayer* layer) {
@@ -56,7 +34,7 @@ std::u16string LayerName(IHostLayer* layer) {
 ComPtr<IHostSemTables> SemTablesOf(IHostLayer* layer) {
     ComPtr<IHostSemTables> tables;
     CheckAutomation(layer->GetSemTables(tables.put()));
-    return NonNull(std::move(tables));
+    return RequireObject(std::move(tables));
 }
 
 LONG SemTableCount(IHostSemTables* tables) {
@@ -68,7 +46,7 @@ LONG SemTableCount(IHostSemTables* tables) {
 ComPtr<IHostSemTable> SemTableAt(IHostSemTables* tables, LONG index) {
     ComPtr<IHostSemTable> table;
     CheckAutomation(tables->GetItem(index, table.put()));
-    return NonNull(std::move(table));
+    return RequireObject(std::move(table));
 }
 
 std::u16string SemTableName(IHostSemTable* table) {
@@ -78,7 +56,7 @@ std::u16string SemTableName(IHostSemTable* table) {
 ComPtr<IHostSemFields> FieldsOf(IHostSemTable* table) {
     ComPtr<IHostSemFields> fields;
     CheckAutomation(table->GetFields(fields.put()));
-    return NonNull(std::move(fields));
+    return RequireObject(std::move(fields));
 }
 
 LONG FieldCount(IHostSemFields* fields) {
@@ -91,7 +69,7 @@ ComPtr<IHostSemField> FieldAt(IHostSemFields* fields, LONG index) {
     const Variant position = Variant::Int32(index);
     ComPtr<IHostSemField> field;
     CheckAutomation(fields->GetItem(position.get(), field.put()));
-    return NonNull(std::move(field));
+    return RequireObject(std::move(field));
 }
 
 std::u16string FieldName(IHostSemField* field) {

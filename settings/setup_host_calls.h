@@ -8,13 +8,12 @@
 
 #include "addon/com_ptr.h"
 #include "addon/host_api.h"
+#include "editor/host_calls.h"
 
 namespace kavrel::host {
 
 bool StyleExists(IHostDatabase* database, std::u16string_view style_id);
-ComPtr<IHostStyle> StyleById(IHostDatabase* database, std::u16string_view style_id);
 std::u16string StyleName(IHostStyle* style);
-ComPtr<IHostLayer> LayerOf(IHostStyle* style);
 std::u16string LayerName(IHostLayer* layer);
 
 ComPtr<IHostSemTables> SemTablesOf(IHostLayer* layer);

@@ -2,30 +2,13 @@
 
 #include <utility>
 
+#include "addon/gdi.h"
 #include "host/com/host_context.h"
 #include "host/com/host_objects.h"
 #include "host/session/map_picture.h"
 
 namespace kavrel::host {
 namespace {
-
-// A DC of the whole window, frame included (GetWindowDC): ReleaseDC on release.
-class WholeWindowDC {
-  public:
-    explicit WholeWindowDC(HWND window) noexcept : window_(window), dc_(GetWindowDC(window)) {}
-    WholeWindowDC(const WholeWindowDC&) = delete;
-    WholeWindowDC& operator=(const WholeWindowDC&) = delete;
-    ~WholeWindowDC() {
-        if (dc_) {
-            ReleaseDC(window_, dc_);
-        }
-    }
-    HDC get() const noexcept { return dc_; }
-
-  private:
-    HWND window_;
-    HDC dc_;
-};
 
 void PumpPendingMessages(DWORD milliseconds) {
     const DWORD until = GetTickCount() + milliseconds;
