@@ -4,6 +4,7 @@
 #include "addon/command_table.h"
 #include "addon/editor_hook.h"
 #include "addon/errors.h"
+#include "addon/handle_casts.h"
 #include "addon/import_hook.h"
 #include "addon/library_refs.h"
 #include "addon/save_bitmap.h"
@@ -28,8 +29,7 @@ TFAd::TFAd()
         }
         const std::u16string name = BitmapResourceName(commands_[i]);
         bitmaps_[i].reset(LoadBitmapW(module, reinterpret_cast<LPCWSTR>(name.c_str())));
-        commands_[i].Bitmap =
-            static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(bitmaps_[i].get()));
+        commands_[i].Bitmap = BitmapToRecord(bitmaps_[i].get());
     }
 }
 
@@ -120,7 +120,7 @@ void TFAd::ShowEditorPanel() {
     }
     LONG handle = 0;
     CheckAutomation(panel->GetWindowHandle(&handle));
-    CreateEditorPanel(reinterpret_cast<HWND>(static_cast<LONG_PTR>(handle)), std::move(panel));
+    CreateEditorPanel(WindowFromLong(handle), std::move(panel));
 }
 
 }  // namespace kavrel

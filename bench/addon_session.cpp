@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "addon/handle_casts.h"
 #include "addon/utf8.h"
 #include "tests/support/dialog_watcher.h"
 #include "tests/support/window_finder.h"
@@ -75,8 +76,7 @@ double AddonSession::LoadAndConnect() {
         throw std::runtime_error("kavrel.dll did not load: " + Narrow(dll_path_));
     }
     using GetClassObject = HRESULT(__stdcall*)(REFCLSID, REFIID, void**);
-    const auto get_class_object = reinterpret_cast<GetClassObject>(
-        reinterpret_cast<void (*)()>(GetProcAddress(module_, "DllGetClassObject")));
+    const auto get_class_object = ProcAddress<GetClassObject>(module_, "DllGetClassObject");
     if (!get_class_object) {
         throw std::runtime_error("kavrel.dll exports no DllGetClassObject");
     }

@@ -1,23 +1,5 @@
-# Cross build of the 32-bit Windows parts with MinGW-w64 (posix thread model,
-# static runtime: the products import system DLLs only).
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross build for 32-bit hosts (i686), run under 32-bit Wine.
 set(CMAKE_SYSTEM_PROCESSOR i686)
-
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
-
-# Every test and tool built here runs under Wine.
-set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_CURRENT_LIST_DIR}/wine-exec.sh")
-
-# The shipped binaries carry no symbols.
-set(CMAKE_SHARED_LINKER_FLAGS_RELEASE_INIT "-s")
-set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")
+set(KAVREL_MINGW_TRIPLE i686-w64-mingw32)
+set(KAVREL_WINE_ARCH win32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

@@ -1,9 +1,20 @@
 #!/bin/sh
-# Runs a built Windows program under 32-bit Wine in the build tree's prefix.
-# KAVREL_WINEPREFIX is set by the test and demo scripts; the default is the
-# prefix beside this build.
+# Runs a built Windows program under the Wine of one architecture:
+#   wine-exec.sh win32|win64 PROGRAM [ARGUMENTS...]
+# The 64-bit loader is called by name: Debian's "wine" command prefers the
+# 32-bit loader whenever wine32 is installed, which machines that refuse
+# 32-bit code cannot execute. KAVREL_WINEPREFIX is set by the scripts; the
+# default is the prefix beside the build tree the program runs in.
+arch="$1"
+shift
+case "$arch" in
+    win32) loader="${KAVREL_WINE32:-/usr/lib/wine/wine}" ;;
+    win64) loader="${KAVREL_WINE64:-/usr/lib/wine/wine64}" ;;
+    *) echo "wine-exec.sh: the first argument is win32 or win64, not '$arch'" >&2; exit 2 ;;
+esac
+[ -x "$loader" ] || loader="$(command -v "wine${arch#win}" || command -v wine)"
 : "${WINEPREFIX:=${KAVREL_WINEPREFIX:-$PWD/wineprefix}}"
-export WINEPREFIX
+export WINEPREFIX WINELOADER="$loader"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree=;mshtml=}"
-exec wine "$@"
+exec "$loader" "$@"

@@ -33,23 +33,41 @@ if [ "$interactive" = 1 ] && [ -z "${DISPLAY:-}" ]; then
     exit 2
 fi
 
+# The 32-bit build where this machine runs 32-bit code, the 64-bit one otherwise.
+# shellcheck source=machine.sh
+source "$root/scripts/machine.sh"
+kavrel_detect_machine
+if [ "$KAVREL_RUNS_32BIT" = 1 ]; then
+    arch=win32
+    echo "Demo of the 32-bit build (32-bit hosts), build/win32."
+else
+    arch=win64
+    echo "Demo of the 64-bit build (64-bit hosts), build/win64: $KAVREL_NO_32BIT_WHY."
+fi
+
 if [ "$build_first" = 1 ]; then
     bash "$root/scripts/install-deps.sh"
-    KAVREL_SKIP_NATIVE=1 bash "$root/scripts/build.sh"
+    KAVREL_TREES="$arch" KAVREL_SKIP_NATIVE=1 bash "$root/scripts/build.sh"
 fi
 
 # shellcheck source=wine-prefix.sh
 source "$root/scripts/wine-prefix.sh"
-kavrel_wine_env "$build/win" || true  # "wineserver -p" fails when one already runs
+kavrel_wine_env "$build/$arch" "$arch" || true  # "wineserver -p" fails when one already runs
 trap kavrel_wine_stop EXIT
 
-dll="$build/win/addon/kavrel.dll"
-maphost="$build/win/host/maphost.exe"
+dll="$build/$arch/addon/kavrel.dll"
+maphost="$build/$arch/host/maphost.exe"
+for file in "$dll" "$maphost"; do
+    if [ ! -f "$file" ]; then
+        echo "demo.sh: $file is missing; run without --no-build first" >&2
+        exit 1
+    fi
+done
 if [ "$interactive" = 1 ]; then
     echo "Registering $dll and opening the host's window on the sample sheet ..."
     kavrel_wine_warm
-    wine regsvr32 /s "Z:$dll"
-    wine "$maphost" view --project "Z:$root/demo/sample_sheet.json"
+    kavrel_wine regsvr32 /s "Z:$dll"
+    kavrel_wine "$maphost" view --project "Z:$root/demo/sample_sheet.json"
     exit $?
 fi
 
@@ -63,8 +81,8 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     set -e
     source "$3/scripts/wine-prefix.sh"
     kavrel_wine_warm
-    wine regsvr32 /s "Z:$1"
-    wine "$2" run --project "Z:$3/demo/sample_sheet.json" \
+    kavrel_wine regsvr32 /s "Z:$1"
+    kavrel_wine "$2" run --project "Z:$3/demo/sample_sheet.json" \
         --script "Z:$3/demo/demo_session.json" --out "Z:$4/result.json" \
         --before "Z:$4/before.png" --picture "Z:$4/after.png" --size 1600x1150 \
         --window "Z:$4/window.png" --panel "Z:$4/panel.png" --report "Z:$4/report.txt"
@@ -77,6 +95,10 @@ echo
 echo "Demo output: $out"
 ls -1 "$out"
 if [ "$status" -ne 0 ]; then
-    echo "maphost ended with status $status (see report.txt and result.json)" >&2
+    if [ -f "$out/report.txt" ] || [ -f "$out/result.json" ]; then
+        echo "maphost ended with status $status (see report.txt and result.json)" >&2
+    else
+        echo "maphost could not run (status $status) and wrote no report; see the messages above" >&2
+    fi
 fi
 exit "$status"

@@ -3,22 +3,21 @@
 # Safe to run again: it installs only what is missing. Run as root.
 set -euo pipefail
 
+# shellcheck source=machine.sh
+source "$(dirname "${BASH_SOURCE[0]}")/machine.sh"
+kavrel_detect_machine
+
 packages=(
     cmake make g++ git
-    g++-mingw-w64-i686 mingw-w64-tools binutils-mingw-w64-i686
-    wine wine32:i386
+    g++-mingw-w64-i686 binutils-mingw-w64-i686
+    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
+    wine wine64
     xvfb xauth
     googletest nlohmann-json3-dev
 )
-
-if [ "$(id -u)" -ne 0 ]; then
-    echo "install-deps: run as root (apt-get is needed)" >&2
-    exit 1
-fi
-
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-    dpkg --add-architecture i386
-    need_update=1
+# 32-bit Wine only where 32-bit code runs: elsewhere it cannot start anyway.
+if [ "$KAVREL_RUNS_32BIT" = 1 ]; then
+    packages+=(wine32:i386)
 fi
 
 missing=()
@@ -33,6 +32,13 @@ if [ "${#missing[@]}" -eq 0 ]; then
     exit 0
 fi
 
+if [ "$(id -u)" -ne 0 ]; then
+    echo "install-deps: run as root to install ${missing[*]} (apt-get is needed)" >&2
+    exit 1
+fi
+if [ "$KAVREL_RUNS_32BIT" = 1 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+fi
 echo "install-deps: installing ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 apt-get update -qq

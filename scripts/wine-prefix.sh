@@ -1,34 +1,58 @@
 #!/usr/bin/env bash
-# Sourced: sets up the Wine environment of a build tree and starts a
-# persistent wineserver, so that test processes don't each pay for one.
-# The prefix is created once per build tree (it takes 15 to 25 s).
+# Sourced: the Wine environment of one cross build tree.
+#
+#   kavrel_wine_env TREE ARCH   ARCH is win32 or win64: exports the prefix
+#                               (TREE/wineprefix, created once, 10 to 25 s),
+#                               the architecture and the loader, and starts a
+#                               persistent wineserver so that test processes
+#                               don't each pay for one
+#   kavrel_wine PROGRAM ARGS    runs a program under that Wine
+#   kavrel_wine_warm            inside the X server the runs use: Wine's
+#                               desktop and services start there, detached
+#   kavrel_wine_stop            ends the prefix's wineserver
+#
+# Debian's "wine", "wineboot" and "winepath" commands run the 32-bit loader
+# whenever wine32 is installed; everything here goes through
+# cmake/wine-exec.sh, which calls the loader of the tree's architecture.
+kavrel_wine_scripts="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+
 kavrel_wine_env() {
-    local build="$1"
+    local build
+    mkdir -p "$1"
+    build="$(cd "$1" && pwd)"
+    export KAVREL_WINE_ARCH="$2"
     export WINEPREFIX="$build/wineprefix"
     export KAVREL_WINEPREFIX="$WINEPREFIX"
+    export WINEARCH="$KAVREL_WINE_ARCH"
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree=;mshtml="
-    export WINEARCH=win32
     # A server left running for this prefix (an earlier run) would keep a
     # desktop bound to an X display that may be gone.
     wineserver -k >/dev/null 2>&1 || true
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        echo "Creating the Wine prefix $WINEPREFIX ..."
-        mkdir -p "$build"
-        wineboot -i >/dev/null 2>&1 || true
+        echo "Creating the $KAVREL_WINE_ARCH Wine prefix $WINEPREFIX ..."
+        # A 64-bit prefix on a machine without 32-bit code misses only the
+        # WoW64 half (syswow64's rundll32): nothing here uses it.
+        kavrel_wine wineboot -i >/dev/null 2>&1 </dev/null || true
         wineserver -w
     fi
     wineserver -p >/dev/null 2>&1 </dev/null
 }
 
-# Call inside the X server the runs use (xvfb-run): starts Wine's desktop and
-# services on that display, detached from any output pipe, so that neither a
-# test's output nor a later window waits on them.
+kavrel_wine() {
+    "$kavrel_wine_scripts/../cmake/wine-exec.sh" "$KAVREL_WINE_ARCH" "$@"
+}
+
+# Starts Wine's desktop and services (services.exe, winedevice.exe, ...) on the
+# current display with no output pipe attached: a runner that reads a child's
+# output otherwise waits for those services, which outlive the child.
 kavrel_wine_warm() {
     # Without a window manager (Xvfb), Wine waits about a second for one
     # whenever a managed top-level window is hidden or destroyed.
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null || true
+    kavrel_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+        >/dev/null 2>&1 </dev/null || true
 }
+
 kavrel_wine_stop() {
     wineserver -k 2>/dev/null || true
 }

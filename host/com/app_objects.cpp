@@ -1,5 +1,6 @@
 // The application's window, panel, selection and preference objects.
 #include "addon/bstr.h"
+#include "addon/handle_casts.h"
 #include "host/com/host_context.h"
 #include "host/com/host_objects.h"
 
@@ -138,7 +139,7 @@ HRESULT __stdcall TaskPanelObject::Show() {
 
 HRESULT __stdcall TaskPanelObject::GetWindowHandle(LONG* result) {
     return host().Automation("IHostTaskPanel.GetWindowHandle", __uuidof(IHostTaskPanel), [&] {
-        *OutArg(result) = static_cast<LONG>(reinterpret_cast<LONG_PTR>(window_));
+        *OutArg(result) = WindowToLong(window_);
         return S_OK;
     });
 }

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "addon/handle_casts.h"
 #include "addon/reg_key.h"
 #include "addon/utf8.h"
 #include "host/com/host_context.h"
@@ -36,12 +37,6 @@ std::wstring RegisteredServerPath() {
         throw StepFailure("the add-on's InprocServer32 key has no path");
     }
     return path;
-}
-
-// An export of the add-on by name, typed; null when it is missing.
-template <typename Fn>
-Fn Export(HMODULE module, const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
 }  // namespace
@@ -89,7 +84,7 @@ void AddonLoader::LoadModule() {
 HRESULT AddonLoader::Register(const char* applied, LONG active) {
     LoadModule();
     using RegisterFn = HRESULT(__stdcall*)(const char*, LONG);
-    auto function = Export<RegisterFn>(module_.get(), "M2DllRegisterAddOn");
+    auto function = ProcAddress<RegisterFn>(module_.get(), "M2DllRegisterAddOn");
     if (!function) {
         throw StepFailure("the add-on exports no M2DllRegisterAddOn");
     }
@@ -108,7 +103,7 @@ ComPtr<IHostAddOn> AddonLoader::CreateAddon() {
     }
     LoadModule();
     using GetClassObjectFn = HRESULT(__stdcall*)(REFCLSID, REFIID, void**);
-    auto get_class_object = Export<GetClassObjectFn>(module_.get(), "DllGetClassObject");
+    auto get_class_object = ProcAddress<GetClassObjectFn>(module_.get(), "DllGetClassObject");
     if (!get_class_object) {
         throw StepFailure("the add-on exports no DllGetClassObject");
     }
@@ -150,8 +145,8 @@ void AddonLoader::Connect() {
         }
         if (command.attrs.Bitmap != 0) {
             RecordingStream stream;
-            command.save_status = addon_->SaveBitmap(
-                &stream, reinterpret_cast<HBITMAP>(static_cast<ULONG_PTR>(command.attrs.Bitmap)));
+            command.save_status =
+                addon_->SaveBitmap(&stream, BitmapFromRecord(command.attrs.Bitmap));
             command.stream_calls = stream.calls();
             command.bitmap = ParseBitmapStream(stream.bytes());
             command.bitmap_bytes = stream.bytes();
@@ -189,7 +184,7 @@ bool AddonLoader::Unload() {
     }
     if (module_.get()) {
         using CanUnloadFn = HRESULT(__stdcall*)();
-        auto can_unload = Export<CanUnloadFn>(module_.get(), "DllCanUnloadNow");
+        auto can_unload = ProcAddress<CanUnloadFn>(module_.get(), "DllCanUnloadNow");
         can_unload_now_ = can_unload ? can_unload() : S_OK;
         if (*can_unload_now_ == S_OK) {
             module_.reset();

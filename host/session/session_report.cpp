@@ -40,6 +40,9 @@ std::string FormatReport(const ReportHeader& header, const std::vector<StepRecor
     text += "KAVREL demo session\n";
     text += "project: " + header.project + " (" + std::to_string(header.objects) + " objects)\n";
     text += "decimal separator: " + header.decimal + "\n";
+    if (!header.host.empty()) {
+        text += "host: maphost, " + header.host + "\n";
+    }
     text += "add-on: " + header.addon + "\n";
     for (const std::string& command : header.commands) {
         text += "  command " + command + "\n";

@@ -24,6 +24,7 @@ struct StepRecord {
 struct ReportHeader {
     std::string project;
     std::size_t objects = 0;
+    std::string host;                   // "32-bit (x86)" or "64-bit (x64)"
     std::string addon;                  // "name — caption {class id}"
     std::vector<std::string> commands;  // one line per command
     std::string decimal;

@@ -599,6 +599,7 @@ ReportHeader ReportHeaderOf(const SessionOptions& options, const ordered_json& r
     ReportHeader header;
     header.project = Utf8(std::u16string(options.project.begin(), options.project.end()));
     header.objects = objects;
+    header.host = sizeof(void*) == 8 ? "64-bit (x64)" : "32-bit (x86)";
     const ordered_json& session = result["session"];
     const ordered_json& addon = session["addon"];
     const ordered_json& info = addon["info"];

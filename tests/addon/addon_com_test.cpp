@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "addon/com_ptr.h"
+#include "addon/handle_casts.h"
 #include "addon/host_api.h"
 #include "tests/addon/addon_env.h"
 #include "tests/addon/test_host.h"
@@ -269,7 +270,7 @@ TEST(Records, EveryGetMacroAttrsIsANewListOfTheTwoCommands) {
         EXPECT_EQ(std::vector<BYTE>(row + 200, row + 232), Field(31, u"Утилиты Dravell (отметки)"))
             << c.label;
         // The bitmap handle is a live 16 x 16 bitmap.
-        const auto handle = reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(Int32At(row, 232)));
+        const auto handle = BitmapFromRecord(static_cast<std::uint32_t>(Int32At(row, 232)));
         ASSERT_NE(handle, nullptr) << c.label;
         RememberCommandBitmap(handle);
         BITMAP bitmap{};

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "tests/addon/test_host.h"
+#include "addon/handle_casts.h"
 
 namespace kavrel::test {
 namespace {
@@ -68,19 +69,14 @@ void RememberCommandBitmap(HBITMAP bitmap) {
     g_command_bitmaps.push_back(bitmap);
 }
 
-FARPROC AddonExport(const char* name) {
-    FARPROC proc = g_module ? GetProcAddress(g_module, name) : nullptr;
-    EXPECT_NE(proc, nullptr) << name;
-    return proc;
-}
-
 namespace {
 
-// The export as a function of its own type (through void*, which any
-// function pointer type converts from).
+// The export as a function of its own type.
 template <typename F>
 F Export(const char* name) {
-    return reinterpret_cast<F>(reinterpret_cast<void*>(AddonExport(name)));
+    const F proc = g_module ? ProcAddress<F>(g_module, name) : nullptr;
+    EXPECT_NE(proc, nullptr) << name;
+    return proc;
 }
 
 }  // namespace

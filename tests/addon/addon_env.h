@@ -13,8 +13,6 @@ namespace kavrel::test {
 std::wstring AddonDllPath();
 // The loaded kavrel.dll.
 HMODULE AddonModule();
-// An export of the loaded library.
-FARPROC AddonExport(const char* name);
 
 HRESULT CallDllCanUnloadNow();
 HRESULT CallDllGetClassObject(REFCLSID class_id, REFIID iid, void** object);

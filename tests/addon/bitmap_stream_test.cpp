@@ -9,6 +9,7 @@
 
 #include "addon/com_ptr.h"
 #include "addon/gdi.h"
+#include "addon/handle_casts.h"
 #include "addon/host_api.h"
 #include "tests/addon/addon_env.h"
 #include "tests/addon/test_host.h"
@@ -50,7 +51,7 @@ std::vector<HBITMAP> CommandBitmaps(IHostAddOn* addon) {
     for (LONG i = 0; i < 2; ++i) {
         MacroAttrs row;
         EXPECT_EQ(list->GetItem(i, &row), S_OK);
-        handles.push_back(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(row.Bitmap)));
+        handles.push_back(BitmapFromRecord(row.Bitmap));
     }
     return handles;
 }

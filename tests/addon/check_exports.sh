@@ -1,11 +1,19 @@
 #!/bin/sh
-# The built library exports exactly the five entries by undecorated name and
-# imports system libraries only (the C and C++ runtimes are linked in).
+# The built library is of the build's architecture, exports exactly the five
+# entries by undecorated name and imports system libraries only (the C and C++
+# runtimes are linked in).
+#   check_exports.sh DLL OBJDUMP FORMAT   (FORMAT: pei-i386 or pei-x86-64)
 set -u
 dll="$1"
-objdump="${OBJDUMP:-i686-w64-mingw32-objdump}"
+objdump="$2"
+format="$3"
 dump="$("$objdump" -p "$dll")" || { echo "cannot read $dll"; exit 1; }
 status=0
+
+if ! printf '%s\n' "$dump" | grep -q "file format $format\$"; then
+    echo "not a $format file: $(printf '%s\n' "$dump" | grep -m1 'file format')"
+    status=1
+fi
 
 exports="$(printf '%s\n' "$dump" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
     sed -n 's/^[[:space:]]*\[ *[0-9]*\] \(.*\)$/\1/p' | sort | tr '\n' ' ')"

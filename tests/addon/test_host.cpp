@@ -8,6 +8,7 @@
 
 #include "addon/bstr.h"
 #include "addon/com_ptr.h"
+#include "addon/handle_casts.h"
 
 namespace kavrel::test {
 
@@ -84,7 +85,7 @@ HRESULT __stdcall TestTaskPanel::Show() {
 }
 HRESULT __stdcall TestTaskPanel::GetWindowHandle(LONG* result) {
     ++host_.window_handle_calls;
-    *result = static_cast<LONG>(reinterpret_cast<LONG_PTR>(host_.task_panel_window));
+    *result = WindowToLong(host_.task_panel_window);
     return S_OK;
 }
 

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "addon/handle_casts.h"
 #include "addon/utf8.h"
 #include "host/model/project_file.h"
 #include "tests/support/dialog_watcher.h"
@@ -54,8 +55,7 @@ void EditorTest::ConnectAddon() {
     module_ = LoadLibraryW(KAVREL_DLL_PATH_W);
     ASSERT_NE(module_, nullptr) << "kavrel.dll did not load";
     using GetClassObject = HRESULT(__stdcall*)(REFCLSID, REFIID, void**);
-    const auto get_class_object = reinterpret_cast<GetClassObject>(
-        reinterpret_cast<void (*)()>(GetProcAddress(module_, "DllGetClassObject")));
+    const auto get_class_object = ProcAddress<GetClassObject>(module_, "DllGetClassObject");
     ASSERT_NE(get_class_object, nullptr);
     ComPtr<IClassFactory> factory;
     ASSERT_EQ(get_class_object(kAddonClassId, IID_IClassFactory, factory.put_void()), S_OK);

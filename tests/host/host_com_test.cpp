@@ -1,6 +1,7 @@
 #include <functional>
 #include <nlohmann/json.hpp>
 
+#include "addon/handle_casts.h"
 #include "addon/short_string.h"
 #include "addon/variant.h"
 #include "tests/host/host_fixture.h"
@@ -480,7 +481,7 @@ TEST_F(HostComTest, TaskPanelIsOneObjectPerKeyWithARealWindow) {
     EXPECT_NE(first.get(), third.get());
     LONG handle = 0;
     ASSERT_EQ(first->GetWindowHandle(&handle), S_OK);
-    HWND window = reinterpret_cast<HWND>(static_cast<LONG_PTR>(handle));
+    HWND window = WindowFromLong(handle);
     ASSERT_TRUE(IsWindow(window));
     EXPECT_EQ(GetParent(window), host_->main_window());
     wchar_t text[32] = {};

@@ -149,6 +149,7 @@ TEST(FormatReportTest, NamesEveryStepItsTimeAndTheOutcome) {
     header.addon = "KAVREL — Отметки {9EA2AFB5}";
     header.commands = {"1 \"Настройка\"", "2 \"Редактор\""};
     header.decimal = ",";
+    header.host = "64-bit (x64)";
     StepRecord select{"0", "select", "Все отметки", "selected 2 objects: O1, O2", 0.5,
                       {},  0,        false};
     StepRecord click{"1", "click", "", "TfKavrelEditor.sb0", 12.5, Counts(2, 2, 0, 0, 0, 0),
@@ -157,6 +158,7 @@ TEST(FormatReportTest, NamesEveryStepItsTimeAndTheOutcome) {
     const std::string text = FormatReport(header, {select, click});
     const char* expected[] = {
         "project: sheet.json (3 objects)\n",
+        "host: maphost, 64-bit (x64)\n",
         "  command 1 \"Настройка\"\n",
         "  command 2 \"Редактор\"\n",
         "[0] select — Все отметки (0.5 ms)\n    selected 2 objects: O1, O2\n",

@@ -6,6 +6,7 @@
 #include "host/model/project_file.h"
 #include "tests/support/dialog_watcher.h"
 #include "tests/support/window_finder.h"
+#include "addon/handle_casts.h"
 
 namespace kavrel::test {
 
@@ -94,8 +95,7 @@ void SessionTest::CreateAddon() {
     module_ = LoadLibraryW(KAVREL_DLL_PATH_W);
     ASSERT_NE(module_, nullptr) << "kavrel.dll did not load";
     using GetClassObject = HRESULT(__stdcall*)(REFCLSID, REFIID, void**);
-    const auto get_class_object = reinterpret_cast<GetClassObject>(
-        reinterpret_cast<void (*)()>(GetProcAddress(module_, "DllGetClassObject")));
+    const auto get_class_object = ProcAddress<GetClassObject>(module_, "DllGetClassObject");
     ASSERT_NE(get_class_object, nullptr);
     ComPtr<IClassFactory> factory;
     ASSERT_EQ(get_class_object(kAddonClassId, IID_IClassFactory, factory.put_void()), S_OK);
@@ -127,8 +127,7 @@ void SessionTest::EndSessionCleanly(const std::string& label) {
     Pump();
     if (module_) {
         using CanUnloadNow = HRESULT(__stdcall*)();
-        const auto can_unload = reinterpret_cast<CanUnloadNow>(
-            reinterpret_cast<void (*)()>(GetProcAddress(module_, "DllCanUnloadNow")));
+        const auto can_unload = ProcAddress<CanUnloadNow>(module_, "DllCanUnloadNow");
         ASSERT_NE(can_unload, nullptr);
         EXPECT_EQ(can_unload(), S_OK) << "an add-on object is still alive";
         {

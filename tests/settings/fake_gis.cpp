@@ -7,6 +7,7 @@
 
 #include "addon/bstr.h"
 #include "addon/com_ptr.h"
+#include "addon/handle_casts.h"
 #include "addon/short_string.h"
 
 namespace settings_test {
@@ -342,7 +343,7 @@ class TaskPanel final : public Dispatch<IHostTaskPanel> {
     using Dispatch::Dispatch;
     HRESULT __stdcall Show() override { return S_OK; }
     HRESULT __stdcall GetWindowHandle(LONG* result) override {
-        *result = static_cast<LONG>(reinterpret_cast<LONG_PTR>(host_.TaskPanelWindow()));
+        *result = kavrel::WindowToLong(host_.TaskPanelWindow());
         return S_OK;
     }
 };

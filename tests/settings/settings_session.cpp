@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "tests/support/window_finder.h"
+#include "addon/handle_casts.h"
 
 namespace settings_test {
 namespace {
@@ -66,7 +67,7 @@ class AddonEnvironment : public ::testing::Environment {
         g_addon = LoadLibraryW(L"Z:" KAVREL_DLL_PATH_W);
         ASSERT_NE(g_addon, nullptr);
         auto* register_server =
-            reinterpret_cast<HRESULT(__stdcall*)()>(GetProcAddress(g_addon, "DllRegisterServer"));
+            kavrel::ProcAddress<HRESULT(__stdcall*)()>(g_addon, "DllRegisterServer");
         ASSERT_NE(register_server, nullptr);
         ASSERT_EQ(register_server(), S_OK);
         InitCommonControls();

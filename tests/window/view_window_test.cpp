@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "addon/gdi.h"
+#include "addon/handle_casts.h"
 #include "addon/short_string.h"
 #include "host/com/host_context.h"
 #include "host/model/project_file.h"
@@ -248,8 +249,7 @@ TEST_F(ViewWindowTest, ToolbarShowsTheCommandBitmapsUnderTheirToolbarWithCaption
         // The bitmap decoded from the stream has the pixels of the add-on's own bitmap.
         const ViewCommand& command = view_->commands()[row.position];
         ASSERT_TRUE(command.bitmap);
-        const HBITMAP original = reinterpret_cast<HBITMAP>(
-            static_cast<ULONG_PTR>(loader_->commands()[row.position].attrs.Bitmap));
+        const HBITMAP original = BitmapFromRecord(loader_->commands()[row.position].attrs.Bitmap);
         int w1 = 0, h1 = 0, w2 = 0, h2 = 0;
         const auto decoded = Pixels(command.bitmap.get(), w1, h1);
         const auto expected = Pixels(original, w2, h2);

@@ -16,6 +16,7 @@
 #include "addon/bstr.h"
 #include "addon/com_ptr.h"
 #include "addon/gdi.h"
+#include "addon/handle_casts.h"
 #include "addon/host_api.h"
 #include "addon/short_string.h"
 #include "addon/variant.h"
@@ -282,7 +283,7 @@ class MacroList : public IM2MacroAttrsList {
             kavrel::StoreShortString(item.Caption, std::u16string_view(row.caption));
             kavrel::StoreShortString(item.CategoryName, std::u16string_view(u"Проба"));
         }
-        items_[0].Bitmap = static_cast<std::uint32_t>(reinterpret_cast<ULONG_PTR>(bitmap));
+        items_[0].Bitmap = kavrel::BitmapToRecord(bitmap);
     }
     HRESULT __stdcall QueryInterface(REFIID iid, void** out) override {
         *out = nullptr;
