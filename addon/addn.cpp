@@ -1,28 +1,22 @@
 #include "addon/addn.h"
 
-#include "addon/bstr.h"
+#include "base/bstr.h"
 #include "addon/command_table.h"
-#include "addon/editor_hook.h"
-#include "addon/errors.h"
-#include "addon/handle_casts.h"
-#include "addon/import_hook.h"
-#include "addon/library_refs.h"
-#include "addon/save_bitmap.h"
+#include "base/errors.h"
+#include "base/handle_casts.h"
+#include "base/module.h"
+#include "editor/editor_panel.h"
+#include "frame/library_refs.h"
+#include "frame/save_bitmap.h"
+#include "gis/host_calls.h"
+#include "import/import_dialog.h"
 
 namespace kavrel {
-
-HMODULE AddonModule() noexcept {
-    HMODULE module = nullptr;
-    GetModuleHandleExW(
-        GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-        reinterpret_cast<LPCWSTR>(&AddonModule), &module);
-    return module;
-}
 
 TFAd::TFAd()
     : TM2CustomAddon(kAddonClassId, kAddonName, kAddonCaption, kAddonOptions),
       commands_(MakeCommandTable()) {
-    const HMODULE module = AddonModule();
+    const HMODULE module = CodeModule();
     for (std::size_t i = 0; i < commands_.size(); ++i) {
         if (!RowHasToolbar(commands_[i])) {
             continue;
@@ -48,20 +42,20 @@ void TFAd::Disconnect() {
 }
 
 ComPtr<IM2MacroAttrsList> TFAd::GetMacroAttrs() {
-    TM2MacroAttrsList list;
+    gis::TM2MacroAttrsList list;
     list.Intf = TM2CustomAddon::GetMacroAttrs();
     for (const MacroAttrs& row : commands_) {
         list.Insert(-1, row);
     }
     if (!AddOnManager.Intf) {
-        HostApp.reset();
+        gis::HostApp.reset();
     } else {
         ComPtr<IHostApplication> app;
         if (FAILED(AddOnManager.Intf->QueryInterface(__uuidof(IHostApplication), app.put_void())) ||
             !app) {
             throw AddonError(u"Interface not supported");
         }
-        HostApp = std::move(app);
+        gis::HostApp = std::move(app);
     }
     return std::move(list.Intf);
 }
@@ -103,11 +97,11 @@ void TFAd::ShowEditorPanel() {
         }
         return;
     }
-    if (!HostApp) {
-        throw AddonError(std::u16string(kNotConnectedMessage));
+    if (!gis::HostApp) {
+        throw AddonError(std::u16string(gis::kNotConnectedMessage));
     }
     ComPtr<IHostMainWindow> frame;
-    CheckAutomation(HostApp->GetMainWindow(frame.put()));
+    CheckAutomation(gis::HostApp->GetMainWindow(frame.put()));
     if (!frame) {
         throw EHostCallError(SystemErrorText(E_POINTER), E_POINTER);
     }

@@ -4,8 +4,8 @@
 
 #include <array>
 
-#include "addon/custom_addon.h"
-#include "addon/gdi.h"
+#include "frame/custom_addon.h"
+#include "base/gdi.h"
 
 namespace kavrel {
 
@@ -30,8 +30,5 @@ class TFAd final : public TM2CustomAddon {
     std::array<MacroAttrs, 2> commands_;
     std::array<BitmapHandle, 2> bitmaps_;
 };
-
-// The module the add-on's resources are loaded from.
-HMODULE AddonModule() noexcept;
 
 }  // namespace kavrel

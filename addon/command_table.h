@@ -6,14 +6,14 @@
 #include <cstdint>
 #include <string_view>
 
-#include "addon/records.h"
+#include "frame/record_builders.h"
+#include "gis/records.h"
 
 namespace kavrel {
 
 inline constexpr std::u16string_view kAddonName = u"KAVREL";
 inline constexpr std::u16string_view kAddonCaption = u"Работа с высотными отметками";
 inline constexpr std::int32_t kAddonOptions = 0;
-inline constexpr std::int32_t kSdkVersion = 260;
 
 // {9EA2AFB5-68F6-4A9D-B4AB-6105CAB43761} in the Windows GUID layout.
 inline constexpr GuidBytes kAddonClassIdBytes = {
@@ -21,16 +21,6 @@ inline constexpr GuidBytes kAddonClassIdBytes = {
 
 inline constexpr std::int32_t kImportCommandId = 1;
 inline constexpr std::int32_t kEditorCommandId = 2;
-
-// An identity record: the name cut to 31 characters, the caption to 63, the
-// SDK version always 260.
-AddOnInfo MakeAddOnInfo(const GuidBytes& class_id, std::u16string_view name,
-                        std::u16string_view caption, std::int32_t options);
-
-// One command row; Bitmap and MenuReserved are 0.
-MacroAttrs MakeMacroAttrs(std::int32_t id, std::u16string_view bitmap_name,
-                          std::u16string_view caption, std::u16string_view menu_path,
-                          std::u16string_view toolbar_name, std::u16string_view category_name);
 
 // The two commands: import of marks from text, then the mark editor. The
 // bitmap handles are 0 until the add-on loads them.

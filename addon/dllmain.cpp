@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "addon/addn.h"
-#include "addon/com_server.h"
+#include "frame/com_server.h"
 #include "addon/library_lifecycle.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {

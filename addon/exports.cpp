@@ -1,11 +1,15 @@
-// The library's exports. Each answers an HRESULT and lets no exception out.
+// The library's exports. Each answers an HRESULT and lets no exception out:
+// the bodies run inside the same boundary as the COM methods, and a failure is
+// E_FAIL (the host is not connected while it registers the library).
 #include <windows.h>
 
 #include <string>
+#include <utility>
 
-#include "addon/com_server.h"
-#include "addon/library_refs.h"
-#include "addon/registration.h"
+#include "base/errors.h"
+#include "frame/com_server.h"
+#include "frame/library_refs.h"
+#include "frame/registration.h"
 
 namespace {
 
@@ -24,6 +28,12 @@ std::u16string AnsiToWide(const char* text) {
     return wide;
 }
 
+template <typename Body>
+HRESULT ExportBoundary(Body&& body) noexcept {
+    return kavrel::HResultBoundary(std::forward<Body>(body),
+                                   [](const std::u16string&) noexcept { return E_FAIL; });
+}
+
 }  // namespace
 
 extern "C" {
@@ -32,21 +42,17 @@ extern "C" {
 HRESULT __stdcall M2DllRegisterAddOn(const char* applied_name, BOOL active);
 
 HRESULT __stdcall M2DllRegisterAddOn(const char* applied_name, BOOL active) {
-    try {
+    return ExportBoundary([&] {
         kavrel::RegisterAddons(AnsiToWide(applied_name), active != FALSE);
         return S_OK;
-    } catch (...) {
-        return E_FAIL;
-    }
+    });
 }
 
 HRESULT __stdcall DllRegisterServer() {
-    try {
+    return ExportBoundary([] {
         kavrel::RegisterComServer();
         return S_OK;
-    } catch (...) {
-        return E_FAIL;
-    }
+    });
 }
 
 HRESULT __stdcall DllUnregisterServer() {
@@ -59,16 +65,14 @@ HRESULT __stdcall DllGetClassObject(REFCLSID class_id, REFIID iid, void** object
         return E_POINTER;
     }
     *object = nullptr;
-    try {
+    return ExportBoundary([&] {
         kavrel::TComObjectFactory* factory =
             kavrel::ComServer ? kavrel::ComServer->FindFactory(class_id) : nullptr;
         if (!factory) {
             return CLASS_E_CLASSNOTAVAILABLE;
         }
         return factory->QueryInterface(iid, object);
-    } catch (...) {
-        return E_FAIL;
-    }
+    });
 }
 
 HRESULT __stdcall DllCanUnloadNow() {

@@ -1,10 +1,11 @@
 #include "addon/library_lifecycle.h"
 
 #include "addon/addn.h"
-#include "addon/com_server.h"
-#include "addon/errors.h"
-#include "addon/library_refs.h"
-#include "ui/exception_text.h"
+#include "frame/com_server.h"
+#include "base/errors.h"
+#include "frame/library_refs.h"
+#include "gis/host_calls.h"
+#include "gis/host_errors.h"
 #include "ui/form_window_class.h"
 #include "ui/message_box.h"
 
@@ -15,10 +16,8 @@ bool LibraryLoad() noexcept {
         ComServer = std::make_unique<TComServer>();
         AddonList = std::make_unique<TAddonList>();
         TheAddon = std::make_unique<TFAd>();
-        // The add-on's windows speak with its caption and show exceptions with
-        // the same texts the host is told.
+        // The add-on's windows speak with its caption.
         ui::SetApplicationTitle(TheAddon->Caption());
-        ui::SetExceptionTextSource(&CurrentExceptionMessage);
         return true;
     } catch (...) {
         LibraryUnload();
@@ -31,13 +30,13 @@ void LibraryUnload() noexcept {
         TheAddon.reset();
         // No window of ours is left, so the classes can go with the code.
         ui::UnregisterFormClasses();
-        HostApp.reset();
+        gis::HostApp.reset();
         AddonList.reset();
         if (ComServer) {
             ComServer->DestroyFactories();
         }
         ComServer.reset();
-        HostErrors.reset();
+        gis::HostErrors.reset();
     } catch (...) {
         // Unloading goes on regardless.
     }
@@ -47,8 +46,8 @@ void LibraryAbandon() noexcept {
     // Left for the system to reclaim with the process: no destructor may call
     // into the host or into libraries that have gone already.
     (void)TheAddon.release();
-    (void)HostApp.Detach();
-    (void)HostErrors.Detach();
+    (void)gis::HostApp.Detach();
+    (void)gis::HostErrors.Detach();
     (void)AddonList.release();
     (void)ComServer.release();
 }

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "addon/com_ptr.h"
-#include "addon/host_api.h"
+#include "base/com_ptr.h"
+#include "gis/host_api.h"
 #include "host/com/host_context.h"
 
 namespace kavrel::bench {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "addon/utf8.h"
+#include "base/utf8.h"
 #include "bench/addon_session.h"
 #include "host/com/host_context.h"
 

@@ -8,12 +8,13 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <fstream>
 #include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "base/file_bytes.h"
+#include "base/utf8.h"
 #include "bench/bench_actions.h"
 #include "bench/bench_report.h"
 #include "bench/host_call_costs.h"
@@ -84,17 +85,17 @@ Options ParseOptions(int argc, char** argv) {
     return o;
 }
 
+std::wstring PathOf(const std::string& utf8) {
+    const std::u16string wide = kavrel::Utf8ToWide(utf8);
+    return std::wstring(wide.begin(), wide.end());
+}
+
 std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return kavrel::ReadFileBytes(PathOf(path)).value_or(std::string());
 }
 
 void WriteFile(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-    if (!out) {
+    if (!kavrel::WriteFileBytes(PathOf(path), text)) {
         throw std::runtime_error("could not write " + path);
     }
 }

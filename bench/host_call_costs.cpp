@@ -2,10 +2,10 @@
 
 #include <stdexcept>
 
-#include "addon/bstr.h"
-#include "addon/com_ptr.h"
-#include "addon/host_api.h"
-#include "addon/variant.h"
+#include "base/bstr.h"
+#include "base/com_ptr.h"
+#include "gis/host_api.h"
+#include "base/variant.h"
 #include "bench/addon_session.h"
 #include "bench/bench_projects.h"
 #include "host/com/host_context.h"

@@ -15,7 +15,7 @@ constexpr double kAcceptanceDistance = 1.0;
 constexpr double kNoDistanceYet = 1000.0;
 
 ComPtr<IHostMapObjects> FreshMapObjects(IHostApplication* app) {
-    return host::MapObjectsOf(host::Database(app).get());
+    return gis::MapObjectsOf(gis::Database(app).get());
 }
 
 // The foot of the perpendicular from p on the nearest accepted rail segment
@@ -24,24 +24,23 @@ std::optional<MapPoint> FindRailProjection(IHostApplication* app, IHostQueryCurs
                                            MapPoint p) {
     double best = kNoDistanceYet;
     std::optional<MapPoint> foot;
-    while (!host::CursorAtEnd(cursor)) {
-        const std::u16string id = host::FetchNextId(cursor);
-        const ComPtr<IHostMapObject> rail = host::ObjectById(FreshMapObjects(app).get(), id);
-        const ComPtr<IHostShapes> shapes = host::Shapes(rail.get());
-        const LONG shape_count = host::ShapeCount(shapes.get());
+    while (!gis::CursorAtEnd(cursor)) {
+        const std::u16string id = gis::FetchNextId(cursor);
+        const ComPtr<IHostMapObject> rail = gis::ObjectById(FreshMapObjects(app).get(), id);
+        const ComPtr<IHostShapes> shapes = gis::Shapes(rail.get());
+        const LONG shape_count = gis::ShapeCount(shapes.get());
         for (LONG j = 0; j < shape_count; ++j) {
-            const ComPtr<IHostContour> contour =
-                host::Contour(host::ShapeAt(shapes.get(), j).get());
-            const LONG part_count = host::PartCount(contour.get());
+            const ComPtr<IHostContour> contour = gis::Contour(gis::ShapeAt(shapes.get(), j).get());
+            const LONG part_count = gis::PartCount(contour.get());
             for (LONG k = 0; k < part_count; ++k) {
-                const ComPtr<IHostContourPart> part = host::PartAt(contour.get(), k);
-                const LONG vertex_count = host::VertexCount(part.get());
+                const ComPtr<IHostContourPart> part = gis::PartAt(contour.get(), k);
+                const LONG vertex_count = gis::VertexCount(part.get());
                 if (vertex_count < 2) {
                     continue;
                 }
-                host::Vertex start = host::VertexAt(part.get(), 0);
+                gis::Vertex start = gis::VertexAt(part.get(), 0);
                 for (LONG v = 1; v < vertex_count; ++v) {
-                    const host::Vertex end = host::VertexAt(part.get(), v);
+                    const gis::Vertex end = gis::VertexAt(part.get(), v);
                     const auto projection =
                         ProjectPointOnSegment({start.x, start.y}, {end.x, end.y}, p);
                     if (projection && projection->inside) {
@@ -63,29 +62,26 @@ std::optional<MapPoint> FindRailProjection(IHostApplication* app, IHostQueryCurs
 
 void MarkEditor::AutoMark() {
     PrepareSelectedMarks();
-    IHostApplication* app = host::RequireApp();
-    const ComPtr<IHostDatabase> database = host::Database(app);
-    const ComPtr<IHostMapObjects> objects = host::MapObjectsOf(database.get());
-    const std::u16string rail_layer = host::LayerIdOfStyle(database.get(), settings.RailLineStyle);
+    IHostApplication* app = gis::RequireApp();
+    const ComPtr<IHostDatabase> database = gis::Database(app);
+    const ComPtr<IHostMapObjects> objects = gis::MapObjectsOf(database.get());
+    const std::u16string rail_layer = gis::LayerIdOfStyle(database.get(), settings.RailLineStyle);
 
-    const LONG count = host::SelectionCount(host::Selection(app).get());
-    for (LONG i = 0; i < count; ++i) {
-        const std::u16string id = host::SelectedId(host::Selection(app).get(), i);
-        const ComPtr<IHostMapObject> object = host::ObjectById(objects.get(), id);
-        const LONG shape_count = host::ShapeCount(host::Shapes(object.get()).get());
+    VisitSelection(app, objects.get(), [&](IHostMapObject* object) {
+        const LONG shape_count = gis::ShapeCount(gis::Shapes(object).get());
         for (LONG j = 0; j < shape_count; ++j) {
-            const ComPtr<IHostShape> shape = host::ShapeAt(host::Shapes(object.get()).get(), j);
-            if (host::StyleId(shape.get()) != settings.RailStyle) {
+            const ComPtr<IHostShape> shape = gis::ShapeAt(gis::Shapes(object).get(), j);
+            if (gis::StyleId(shape.get()) != settings.RailStyle) {
                 continue;
             }
-            const ComPtr<IHostContourPart> stroke = host::FirstPart(shape.get());
-            const host::Vertex anchor = host::VertexAt(stroke.get(), 0);
-            const double c1 = host::VertexAt(stroke.get(), 1).c;
+            const ComPtr<IHostContourPart> stroke = gis::FirstPart(shape.get());
+            const gis::Vertex anchor = gis::VertexAt(stroke.get(), 0);
+            const double c1 = gis::VertexAt(stroke.get(), 1).c;
 
             const ComPtr<IHostQueryCursor> cursor =
-                host::QueryInRect(FreshMapObjects(app).get(), rail_layer,
-                                  anchor.x - kSearchHalfWidth, anchor.y - kSearchHalfWidth,
-                                  anchor.x + kSearchHalfWidth, anchor.y + kSearchHalfWidth);
+                gis::QueryInRect(FreshMapObjects(app).get(), rail_layer,
+                                 anchor.x - kSearchHalfWidth, anchor.y - kSearchHalfWidth,
+                                 anchor.x + kSearchHalfWidth, anchor.y + kSearchHalfWidth);
             const std::optional<MapPoint> foot =
                 FindRailProjection(app, cursor.get(), {anchor.x, anchor.y});
             if (!foot) {
@@ -93,26 +89,26 @@ void MarkEditor::AutoMark() {
             }
 
             // The anchor moves onto the rail; the stroke points back to where it was.
-            host::SetBaseline(stroke.get(), {foot->x, foot->y, c1}, {anchor.x, anchor.y, c1});
+            gis::SetBaseline(stroke.get(), {foot->x, foot->y, c1}, {anchor.x, anchor.y, c1});
             const double dx = foot->x - anchor.x;
             const double dy = foot->y - anchor.y;
 
             for (LONG l = 0; l < shape_count; ++l) {
-                const ComPtr<IHostShape> label = host::ShapeAt(host::Shapes(object.get()).get(), l);
-                if (host::StyleId(label.get()) != settings.RailTextStyle) {
+                const ComPtr<IHostShape> label = gis::ShapeAt(gis::Shapes(object).get(), l);
+                if (gis::StyleId(label.get()) != settings.RailTextStyle) {
                     continue;
                 }
-                const ComPtr<IHostContourPart> baseline = host::FirstPart(label.get());
-                const host::Vertex v0 = host::VertexAt(baseline.get(), 0);
-                const host::Vertex v1 = host::VertexAt(baseline.get(), 1);
-                host::SetBaseline(baseline.get(), {v0.x + dx, v0.y + dy, v0.c},
-                                  {v1.x + dx, v1.y + dy, v1.c});
+                const ComPtr<IHostContourPart> baseline = gis::FirstPart(label.get());
+                const gis::Vertex v0 = gis::VertexAt(baseline.get(), 0);
+                const gis::Vertex v1 = gis::VertexAt(baseline.get(), 1);
+                gis::SetBaseline(baseline.get(), {v0.x + dx, v0.y + dy, v0.c},
+                                 {v1.x + dx, v1.y + dy, v1.c});
                 break;
             }
-            host::Commit(objects.get());
+            gis::Commit(objects.get());
             break;
         }
-    }
+    });
 }
 
 }  // namespace kavrel

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "addon/gdi.h"
+#include "base/gdi.h"
 
 namespace kavrel {
 namespace {

@@ -2,8 +2,8 @@
 // selection, finds the mark's shapes afresh for every object and commits the
 // object on its own. An object that lacks the shapes a correction needs is
 // skipped; it never borrows another object's anchor or label.
-#include "addon/errors.h"
-#include "addon/library_refs.h"
+#include "base/errors.h"
+#include "frame/library_refs.h"
 #include "editor/mark_editor.h"
 #include "editor/mark_geometry.h"
 
@@ -23,10 +23,10 @@ MarkShapes FindMarkShapes(IHostMapObject* object,
                           std::initializer_list<const std::u16string*> anchor_styles,
                           std::initializer_list<const std::u16string*> label_styles) {
     MarkShapes found;
-    const LONG count = host::ShapeCount(host::Shapes(object).get());
+    const LONG count = gis::ShapeCount(gis::Shapes(object).get());
     for (LONG j = 0; j < count; ++j) {
-        ComPtr<IHostShape> shape = host::ShapeAt(host::Shapes(object).get(), j);
-        const std::u16string style = host::StyleId(shape.get());
+        ComPtr<IHostShape> shape = gis::ShapeAt(gis::Shapes(object).get(), j);
+        const std::u16string style = gis::StyleId(shape.get());
         for (const std::u16string* wanted : anchor_styles) {
             if (!wanted->empty() && style == *wanted) {
                 found.anchor = shape;
@@ -43,7 +43,7 @@ MarkShapes FindMarkShapes(IHostMapObject* object,
     return found;
 }
 
-MapPoint ToPoint(const host::Vertex& v) {
+MapPoint ToPoint(const gis::Vertex& v) {
     return {v.x, v.y};
 }
 
@@ -51,16 +51,12 @@ MapPoint ToPoint(const host::Vertex& v) {
 
 template <typename PerObject>
 void MarkEditor::ForEachSelected(PerObject&& work) {
-    IHostApplication* app = host::RequireApp();
     IHostMapObjects* objects = RequireMapObjects();
-    const LONG count = host::SelectionCount(host::Selection(app).get());
-    for (LONG i = 0; i < count; ++i) {
-        const std::u16string id = host::SelectedId(host::Selection(app).get(), i);
-        const ComPtr<IHostMapObject> object = host::ObjectById(objects, id);
-        if (work(object.get())) {
-            host::Commit(objects);
+    VisitSelection(gis::RequireApp(), objects, [&](IHostMapObject* object) {
+        if (work(object)) {
+            gis::Commit(objects);
         }
-    }
+    });
 }
 
 void MarkEditor::SetLabelAngle(double angle) {
@@ -72,13 +68,13 @@ void MarkEditor::SetLabelAngle(double angle) {
         if (!mark.anchor || !mark.label) {
             return false;
         }
-        const host::Vertex anchor = host::VertexAt(host::FirstPart(mark.anchor.get()).get(), 0);
-        const ComPtr<IHostContourPart> label = host::FirstPart(mark.label.get());
-        const host::Vertex start = host::VertexAt(label.get(), 0);
+        const gis::Vertex anchor = gis::VertexAt(gis::FirstPart(mark.anchor.get()).get(), 0);
+        const ComPtr<IHostContourPart> label = gis::FirstPart(mark.label.get());
+        const gis::Vertex start = gis::VertexAt(label.get(), 0);
         // Read only to know the label has its end before anything is written.
-        host::VertexAt(label.get(), 1);
+        gis::VertexAt(label.get(), 1);
         const Baseline b = PresetBaseline(ToPoint(anchor), ToPoint(start), a);
-        host::SetBaseline(label.get(), {b.start.x, b.start.y, 0.0}, {b.end.x, b.end.y, 0.0});
+        gis::SetBaseline(label.get(), {b.start.x, b.start.y, 0.0}, {b.end.x, b.end.y, 0.0});
         return true;
     });
 }
@@ -93,13 +89,13 @@ void MarkEditor::RotateLabels(double angle) {
         if (!mark.anchor || !mark.label) {
             return false;
         }
-        const host::Vertex anchor = host::VertexAt(host::FirstPart(mark.anchor.get()).get(), 0);
-        const ComPtr<IHostContourPart> label = host::FirstPart(mark.label.get());
-        host::Vertex v0 = host::VertexAt(label.get(), 0);
-        host::Vertex v1 = host::VertexAt(label.get(), 1);
+        const gis::Vertex anchor = gis::VertexAt(gis::FirstPart(mark.anchor.get()).get(), 0);
+        const ComPtr<IHostContourPart> label = gis::FirstPart(mark.label.get());
+        gis::Vertex v0 = gis::VertexAt(label.get(), 0);
+        gis::Vertex v1 = gis::VertexAt(label.get(), 1);
         RotateAround(v0.x, v0.y, anchor.x, anchor.y, a);
         RotateAround(v1.x, v1.y, anchor.x, anchor.y, a);
-        host::SetBaseline(label.get(), {v0.x, v0.y, 0.0}, {v1.x, v1.y, 0.0});
+        gis::SetBaseline(label.get(), {v0.x, v0.y, 0.0}, {v1.x, v1.y, 0.0});
         return true;
     });
 }
@@ -108,17 +104,17 @@ void MarkEditor::RotateRailShapes(double angle) {
     PrepareSelectedMarks();
     const double a = DegreesToRadians(angle);
     ForEachSelected([&](IHostMapObject* object) {
-        const LONG count = host::ShapeCount(host::Shapes(object).get());
+        const LONG count = gis::ShapeCount(gis::Shapes(object).get());
         for (LONG j = 0; j < count; ++j) {
-            const ComPtr<IHostShape> shape = host::ShapeAt(host::Shapes(object).get(), j);
-            if (host::StyleId(shape.get()) != settings.RailStyle) {
+            const ComPtr<IHostShape> shape = gis::ShapeAt(gis::Shapes(object).get(), j);
+            if (gis::StyleId(shape.get()) != settings.RailStyle) {
                 continue;
             }
-            const ComPtr<IHostContourPart> part = host::FirstPart(shape.get());
-            const host::Vertex v0 = host::VertexAt(part.get(), 0);
-            host::Vertex v1 = host::VertexAt(part.get(), 1);
+            const ComPtr<IHostContourPart> part = gis::FirstPart(shape.get());
+            const gis::Vertex v0 = gis::VertexAt(part.get(), 0);
+            gis::Vertex v1 = gis::VertexAt(part.get(), 1);
             RotateAround(v1.x, v1.y, v0.x, v0.y, a);
-            host::SetVertex(part.get(), 1, v1);
+            gis::SetVertex(part.get(), 1, v1);
             break;
         }
         // Committed whether or not it carried a rail stroke.
@@ -134,10 +130,10 @@ void MarkEditor::MoveLabels(double dx, double dy) {
         if (!mark.label) {
             return false;
         }
-        const ComPtr<IHostContourPart> label = host::FirstPart(mark.label.get());
-        const host::Vertex v0 = host::VertexAt(label.get(), 0);
-        const host::Vertex v1 = host::VertexAt(label.get(), 1);
-        host::SetBaseline(label.get(), {v0.x + dx, v0.y + dy, 0.0}, {v1.x + dx, v1.y + dy, 0.0});
+        const ComPtr<IHostContourPart> label = gis::FirstPart(mark.label.get());
+        const gis::Vertex v0 = gis::VertexAt(label.get(), 0);
+        const gis::Vertex v1 = gis::VertexAt(label.get(), 1);
+        gis::SetBaseline(label.get(), {v0.x + dx, v0.y + dy, 0.0}, {v1.x + dx, v1.y + dy, 0.0});
         return true;
     });
 }

@@ -1,7 +1,6 @@
 #include "editor/mark_editor.h"
 
-#include "addon/errors.h"
-#include "addon/library_refs.h"
+#include "base/errors.h"
 
 namespace kavrel {
 namespace {
@@ -18,7 +17,7 @@ IHostMapObjects* MarkEditor::RequireMapObjects() {
     if (!MapObjects) {
         // The fetch at opening failed: ask the host again rather than leave
         // the panel unable to work until it is reopened.
-        MapObjects = host::MapObjectsOf(host::Database(host::RequireApp()).get());
+        MapObjects = gis::MapObjectsOf(gis::Database(gis::RequireApp()).get());
     }
     return MapObjects.get();
 }
@@ -29,32 +28,28 @@ void MarkEditor::PrepareSelectedMarks() {
     if (anchor_style.empty() || label_style.empty()) {
         throw AddonError(kNoMarkStylesMessage);
     }
-    IHostApplication* app = host::RequireApp();
+    IHostApplication* app = gis::RequireApp();
     IHostMapObjects* objects = RequireMapObjects();
 
-    const LONG count = host::SelectionCount(host::Selection(app).get());
-    for (LONG i = 0; i < count; ++i) {
-        const std::u16string id = host::SelectedId(host::Selection(app).get(), i);
-        const ComPtr<IHostMapObject> object = host::ObjectById(objects, id);
-
+    VisitSelection(app, objects, [&](IHostMapObject* object) {
         bool anchor_seen = false;
         bool label_seen = false;
-        const LONG shape_count = host::ShapeCount(host::Shapes(object.get()).get());
+        const LONG shape_count = gis::ShapeCount(gis::Shapes(object).get());
         for (LONG j = 0; j < shape_count; ++j) {
-            const ComPtr<IHostShape> shape = host::ShapeAt(host::Shapes(object.get()).get(), j);
-            const std::u16string style = host::StyleId(shape.get());
+            const ComPtr<IHostShape> shape = gis::ShapeAt(gis::Shapes(object).get(), j);
+            const std::u16string style = gis::StyleId(shape.get());
             anchor_seen = anchor_seen || style == anchor_style;
             label_seen = label_seen || style == label_style;
         }
-        if (anchor_seen && label_seen && host::ShapeCount(host::Shapes(object.get()).get()) == 2) {
-            continue;
+        if (anchor_seen && label_seen && gis::ShapeCount(gis::Shapes(object).get()) == 2) {
+            return;
         }
         if (rails) {
-            RebuildAsRailMark(object.get());
+            RebuildAsRailMark(object);
         } else {
-            RebuildAsPlainMark(object.get());
+            RebuildAsPlainMark(object);
         }
-    }
+    });
 }
 
 void MarkEditor::RebuildAsPlainMark(IHostMapObject* object) {
@@ -67,7 +62,7 @@ void MarkEditor::RebuildAsRailMark(IHostMapObject* object) {
 
 void MarkEditor::Rebuild(IHostMapObject* object, bool as_rail) {
     IHostMapObjects* objects = RequireMapObjects();
-    const LONG shape_count = host::ShapeCount(host::Shapes(object).get());
+    const LONG shape_count = gis::ShapeCount(gis::Shapes(object).get());
     if (shape_count == 0) {
         // Nothing tells where the mark stands: the object is left as it is.
         return;
@@ -76,37 +71,36 @@ void MarkEditor::Rebuild(IHostMapObject* object, bool as_rail) {
     // The position: vertex 0 of the first flagged shape, else of shape 0.
     ComPtr<IHostShape> source;
     for (LONG j = 0; j < shape_count && !source; ++j) {
-        ComPtr<IHostShape> shape = host::ShapeAt(host::Shapes(object).get(), j);
-        if (host::Flag(shape.get())) {
+        ComPtr<IHostShape> shape = gis::ShapeAt(gis::Shapes(object).get(), j);
+        if (gis::Flag(shape.get())) {
             source = shape;
         }
     }
     if (!source) {
-        source = host::ShapeAt(host::Shapes(object).get(), 0);
+        source = gis::ShapeAt(gis::Shapes(object).get(), 0);
     }
-    const host::Vertex at = host::VertexAt(host::FirstPart(source.get()).get(), 0);
+    const gis::Vertex at = gis::VertexAt(gis::FirstPart(source.get()).get(), 0);
     const double x = at.x;
     const double y = at.y;
     source.reset();
 
-    host::ClearShapes(host::Shapes(object).get());
+    gis::ClearShapes(gis::Shapes(object).get());
 
     const std::u16string& anchor_style = as_rail ? settings.RailStyle : settings.PointStyle;
-    const ComPtr<IHostShape> anchor = host::AppendShape(host::Shapes(object).get(), anchor_style);
-    const ComPtr<IHostContourPart> anchor_part =
-        host::AppendPart(host::Contour(anchor.get()).get());
-    host::AppendVertex(anchor_part.get(), {x, y, 0.0});
+    const ComPtr<IHostShape> anchor = gis::AppendShape(gis::Shapes(object).get(), anchor_style);
+    const ComPtr<IHostContourPart> anchor_part = gis::AppendPart(gis::Contour(anchor.get()).get());
+    gis::AppendVertex(anchor_part.get(), {x, y, 0.0});
     if (as_rail) {
-        host::AppendVertex(anchor_part.get(), {x + kRailLength, y, 0.0});
+        gis::AppendVertex(anchor_part.get(), {x + kRailLength, y, 0.0});
     }
 
     const std::u16string& label_style = as_rail ? settings.RailTextStyle : settings.TextStyle;
-    const ComPtr<IHostShape> label = host::AppendShape(host::Shapes(object).get(), label_style);
-    const ComPtr<IHostContourPart> label_part = host::AppendPart(host::Contour(label.get()).get());
-    host::AppendVertex(label_part.get(), {x + kLabelOffset, y + kLabelOffset, 0.0});
-    host::AppendVertex(label_part.get(), {x + kLabelOffset, y + kLabelOffset + kLabelLength, 0.0});
+    const ComPtr<IHostShape> label = gis::AppendShape(gis::Shapes(object).get(), label_style);
+    const ComPtr<IHostContourPart> label_part = gis::AppendPart(gis::Contour(label.get()).get());
+    gis::AppendVertex(label_part.get(), {x + kLabelOffset, y + kLabelOffset, 0.0});
+    gis::AppendVertex(label_part.get(), {x + kLabelOffset, y + kLabelOffset + kLabelLength, 0.0});
 
-    host::Commit(objects);
+    gis::Commit(objects);
 }
 
 }  // namespace kavrel

@@ -3,10 +3,10 @@
 // corrections of the panel are its operations too.
 #pragma once
 
-#include "addon/com_ptr.h"
-#include "addon/host_api.h"
-#include "editor/host_calls.h"
-#include "editor/mark_settings.h"
+#include "base/com_ptr.h"
+#include "gis/host_api.h"
+#include "gis/host_calls.h"
+#include "settings/mark_settings.h"
 
 namespace kavrel {
 
@@ -49,6 +49,19 @@ class MarkEditor {
     void Rebuild(IHostMapObject* object, bool as_rail);
     IHostMapObjects* RequireMapObjects();
 };
+
+// Walks the host's selection in order and calls visit(object) for each
+// selected object, looked up in `objects`. The selection is fetched afresh for
+// every index, as the host's own tools do.
+template <typename Visit>
+void VisitSelection(IHostApplication* app, IHostMapObjects* objects, Visit&& visit) {
+    const LONG count = gis::SelectionCount(gis::Selection(app).get());
+    for (LONG i = 0; i < count; ++i) {
+        const std::u16string id = gis::SelectedId(gis::Selection(app).get(), i);
+        const ComPtr<IHostMapObject> object = gis::ObjectById(objects, id);
+        visit(object.get());
+    }
+}
 
 // The message shown when the styles that define a mark are missing.
 inline constexpr char16_t kNoMarkStylesMessage[] =

@@ -3,11 +3,11 @@
 #include <exception>
 #include <functional>
 
-#include "addon/com_ptr.h"
-#include "addon/errors.h"
-#include "editor/decimal_separator.h"
-#include "editor/host_calls.h"
-#include "editor/number_text.h"
+#include "base/com_ptr.h"
+#include "base/errors.h"
+#include "base/decimal_separator.h"
+#include "gis/host_calls.h"
+#include "base/number_text.h"
 
 namespace kavrel {
 namespace {
@@ -26,13 +26,13 @@ constexpr char16_t kRailsKey[] = u"kavreleditor_relsy";
 
 std::u16string Read(IHostApplication* app, std::u16string_view key,
                     std::u16string_view default_value) {
-    const ComPtr<IHostPreferences> store = host::Preferences(app);
-    return host::ReadPreference(store.get(), key, default_value);
+    const ComPtr<IHostPreferences> store = gis::Preferences(app);
+    return gis::ReadPreference(store.get(), key, default_value);
 }
 
 void Write(IHostApplication* app, std::u16string_view key, std::u16string_view value) {
-    const ComPtr<IHostPreferences> store = host::Preferences(app);
-    host::WritePreference(store.get(), key, value);
+    const ComPtr<IHostPreferences> store = gis::Preferences(app);
+    gis::WritePreference(store.get(), key, value);
 }
 
 bool ReadBoolean(const std::u16string& text) {

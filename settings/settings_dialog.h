@@ -1,16 +1,45 @@
-// The editor's entry into the settings dialog.
+// The modal dialog "Настройка редактора отметок": the five styles of the mark
+// model, each chosen with the style picker, and the attribute field that holds
+// a mark's height. It works on its own copy of the six settings; the caller
+// takes them back only when the dialog ends with OK.
 #pragma once
 
 #include <windows.h>
 
 #include <optional>
+#include <string>
 
-#include "editor/mark_settings.h"
+#include "settings/mark_settings.h"
+#include "ui/form.h"
+
+class TfKavrelSetup : public ui::Form {
+  public:
+    explicit TfKavrelSetup(const kavrel::MarkSettings& settings);
+
+    // The six settings as the dialog holds them. Kept as UTF-16 text like the
+    // panel's, so that they come back exactly as they went in.
+    const kavrel::MarkSettings& Settings() const noexcept { return settings_; }
+
+  protected:
+    void OnShow() override;  // FormShow
+
+  private:
+    // Style identifiers of the settings, one per "Выбрать..." button.
+    using StyleSetting = std::u16string kavrel::MarkSettings::*;
+
+    std::u16string StyleDisplayName(const std::u16string& style_id) const;
+    void FillFieldList();
+    void RefreshView();
+    void ChooseStyle(StyleSetting setting);  // Button3Click to Button7Click
+    void cbKavrelFieldChange();
+
+    kavrel::MarkSettings settings_;
+};
 
 namespace kavrel {
 
-// Shows the settings dialog modally, owned by `owner`, with the six settings.
-// Confirmed with OK: all six as the dialog holds them; otherwise nothing.
+// The editor's entry: shows the dialog modally, owned by `owner`, with the six
+// settings. Confirmed with OK: all six as the dialog holds them; otherwise nothing.
 std::optional<MarkSettings> EditMarkSettings(HWND owner, const MarkSettings& current);
 
 }  // namespace kavrel

@@ -1,6 +1,6 @@
 #include "settings/style_texts.h"
 
-#include "addon/short_string.h"
+#include "base/short_string.h"
 
 namespace kavrel {
 

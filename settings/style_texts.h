@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "addon/records.h"
+#include "gis/records.h"
 
 namespace kavrel {
 

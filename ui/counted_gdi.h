@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "addon/gdi.h"
+#include "base/gdi.h"
 #include "ui/resource_count.h"
 
 namespace ui {

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "addon/utf8.h"
+#include "base/utf8.h"
+#include "base/module.h"
+#include "base/wide.h"
 #include "ui/form_control.h"
 #include "ui/form_window_class.h"
 #include "ui/message_box.h"
@@ -13,15 +15,13 @@
 
 namespace ui {
 
+using kavrel::Wide;
+
 namespace {
 
 // First identifier of controls: clear of IDOK, IDCANCEL and the other
 // identifiers that IsDialogMessage sends on its own.
 constexpr int kFirstControlId = 1000;
-
-const wchar_t* Wide(const std::u16string& text) {
-    return reinterpret_cast<const wchar_t*>(text.c_str());
-}
 
 // The toolkit's own deferred destruction; registered so that it can never
 // meet a form's private message.
@@ -161,7 +161,7 @@ void Form::Build(HWND parentOrOwner, Mode mode) {
     const HWND created =
         CreateWindowExW(frame.exStyle, Wide(layout_.typeName), Wide(layout_.caption), frame.style,
                         x, y, outer.right - outer.left, outer.bottom - outer.top, parentOrOwner,
-                        nullptr, FormsModule(), this);
+                        nullptr, kavrel::CodeModule(), this);
     if (!created) {
         font_.reset();
         mode_ = Mode::None;
@@ -211,10 +211,10 @@ void Form::BuildControls() {
         anyTooltip = anyTooltip || !control->tooltip.empty();
     }
     if (anyTooltip) {
-        tooltips_ =
-            CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                            WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                            CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, FormsModule(), nullptr);
+        tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                    WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
+                                    kavrel::CodeModule(), nullptr);
         if (!tooltips_) {
             throw std::runtime_error("cannot create the tooltips of a form");
         }

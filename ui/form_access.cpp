@@ -6,15 +6,14 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "base/wide.h"
 #include "ui/form_control.h"
 
 namespace ui {
 
-namespace {
+using kavrel::Wide;
 
-const wchar_t* Wide(const std::u16string& text) {
-    return reinterpret_cast<const wchar_t*>(text.c_str());
-}
+namespace {
 
 std::u16string WindowText(HWND window) {
     const int length = GetWindowTextLengthW(window);

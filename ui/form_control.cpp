@@ -4,11 +4,15 @@
 
 #include <stdexcept>
 
-#include "addon/gdi.h"
-#include "addon/utf8.h"
+#include "base/gdi.h"
+#include "base/utf8.h"
+#include "base/module.h"
+#include "base/wide.h"
 #include "ui/form_window_class.h"
 
 namespace ui {
+
+using kavrel::Wide;
 
 namespace {
 
@@ -16,10 +20,6 @@ namespace {
 constexpr int kLabelSpacing = 3;
 // Height of the open list of a combo box, 96-dpi pixels.
 constexpr int kComboListHeight = 160;
-
-const wchar_t* Wide(const std::u16string& text) {
-    return reinterpret_cast<const wchar_t*>(text.c_str());
-}
 
 struct WindowKind {
     const wchar_t* className;
@@ -77,10 +77,10 @@ SIZE TextExtent(HFONT font, const std::u16string& text) {
 HWND CreateChildWindow(const wchar_t* className, DWORD style, DWORD exStyle,
                        const std::u16string& text, const Rect& place, int height, HWND form, int id,
                        HFONT font) {
-    HWND window =
-        CreateWindowExW(exStyle, className, Wide(text), WS_CHILD | WS_VISIBLE | style, place.left,
-                        place.top, place.width, height, form,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), FormsModule(), nullptr);
+    HWND window = CreateWindowExW(exStyle, className, Wide(text), WS_CHILD | WS_VISIBLE | style,
+                                  place.left, place.top, place.width, height, form,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                  kavrel::CodeModule(), nullptr);
     if (!window) {
         throw std::runtime_error("cannot create a window of class " +
                                  kavrel::WideToUtf8(reinterpret_cast<const char16_t*>(className)));

@@ -5,29 +5,22 @@
 #include <set>
 #include <stdexcept>
 
-#include "addon/gdi.h"
-#include "addon/utf8.h"
+#include "base/gdi.h"
+#include "base/utf8.h"
+#include "base/module.h"
+#include "base/wide.h"
 #include "ui/layout_math.h"
 
 namespace ui {
+
+using kavrel::Wide;
 
 namespace {
 std::set<std::u16string>& RegisteredClasses() {
     static std::set<std::u16string> names;
     return names;
 }
-const wchar_t* Wide(const std::u16string& text) {
-    return reinterpret_cast<const wchar_t*>(text.c_str());
-}
 }  // namespace
-
-HINSTANCE FormsModule() noexcept {
-    HMODULE module = nullptr;
-    GetModuleHandleExW(
-        GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-        reinterpret_cast<LPCWSTR>(&FormsModule), &module);
-    return module;
-}
 
 void RegisterFormClass(const std::u16string& typeName, WNDPROC procedure) {
     if (RegisteredClasses().count(typeName) != 0) {
@@ -37,7 +30,7 @@ void RegisterFormClass(const std::u16string& typeName, WNDPROC procedure) {
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_DBLCLKS;
     windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = FormsModule();
+    windowClass.hInstance = kavrel::CodeModule();
     windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = Wide(typeName);
@@ -51,7 +44,7 @@ void RegisterFormClass(const std::u16string& typeName, WNDPROC procedure) {
 void UnregisterFormClasses() noexcept {
     auto& names = RegisteredClasses();
     for (auto it = names.begin(); it != names.end();) {
-        if (UnregisterClassW(Wide(*it), FormsModule())) {
+        if (UnregisterClassW(Wide(*it), kavrel::CodeModule())) {
             it = names.erase(it);
         } else {
             ++it;

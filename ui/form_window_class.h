@@ -1,4 +1,5 @@
-// Window classes of forms (one per form type name) and the module they belong to.
+// Window classes of forms, one per form type name, registered for the module
+// the forms layer is linked into (kavrel::CodeModule).
 #pragma once
 
 #include <windows.h>
@@ -6,9 +7,6 @@
 #include <string>
 
 namespace ui {
-
-// The module that holds the forms layer's code (the add-on DLL or a test program).
-HINSTANCE FormsModule() noexcept;
 
 // Registers the class once per type name; later calls for the same name do nothing.
 void RegisterFormClass(const std::u16string& typeName, WNDPROC procedure);

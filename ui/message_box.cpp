@@ -1,8 +1,11 @@
 #include "ui/message_box.h"
 
-#include "ui/exception_text.h"
+#include "base/wide.h"
+#include "base/errors.h"
 
 namespace ui {
+
+using kavrel::Wide;
 
 namespace {
 std::u16string& Title() {
@@ -10,9 +13,6 @@ std::u16string& Title() {
     return title;
 }
 
-const wchar_t* Wide(const std::u16string& text) {
-    return reinterpret_cast<const wchar_t*>(text.c_str());
-}
 }  // namespace
 
 void SetApplicationTitle(std::u16string_view title) {
@@ -37,9 +37,9 @@ int ShowMessage(HWND owner, std::u16string_view text, UINT icon) noexcept {
 void ShowCurrentException(HWND owner) noexcept {
     std::u16string text;
     try {
-        text = CurrentExceptionText();
+        text = kavrel::CurrentExceptionMessage();
     } catch (...) {
-        text = kUnknownErrorText;
+        text = kavrel::kUnknownErrorText;
     }
     ShowMessage(owner, text, MB_ICONERROR);
 }

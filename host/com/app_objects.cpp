@@ -1,6 +1,6 @@
 // The application's window, panel, selection and preference objects.
-#include "addon/bstr.h"
-#include "addon/handle_casts.h"
+#include "base/bstr.h"
+#include "base/handle_casts.h"
 #include "host/com/host_context.h"
 #include "host/com/host_objects.h"
 

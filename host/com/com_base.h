@@ -10,7 +10,7 @@
 #include <string>
 #include <utility>
 
-#include "addon/host_api.h"
+#include "gis/host_api.h"
 
 namespace kavrel::host {
 

@@ -1,5 +1,5 @@
 // The database, its styles, layers and attribute tables.
-#include "addon/bstr.h"
+#include "base/bstr.h"
 #include "host/com/host_context.h"
 #include "host/com/host_objects.h"
 

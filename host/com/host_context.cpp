@@ -3,28 +3,30 @@
 #include <new>
 #include <stdexcept>
 
-#include "addon/bstr.h"
-#include "addon/com_ptr.h"
-#include "addon/utf8.h"
+#include "base/bstr.h"
+#include "base/com_ptr.h"
+#include "base/errors.h"
+#include "base/utf8.h"
 #include "host/com/host_objects.h"
 #include "host/com/host_root.h"
 #include "host/com/host_windows.h"
 
 namespace kavrel::host {
 
+// The host's own failures carry their status; anything else is the host's
+// internal error, worded by the one mapping the add-on uses too.
 HostFailure CurrentFailure() noexcept {
     try {
         throw;
     } catch (const HostFailure& failure) {
         return failure;
     } catch (const std::bad_alloc&) {
-        return HostFailure{E_OUTOFMEMORY, u"Недостаточно памяти"};
-    } catch (const std::exception& e) {
+        return HostFailure{E_OUTOFMEMORY, kOutOfMemoryText};
+    } catch (...) {
         try {
-            return HostFailure{E_UNEXPECTED, u"Внутренняя ошибка: " + Utf8ToWide(e.what())};
+            return HostFailure{E_UNEXPECTED, u"Внутренняя ошибка: " + CurrentExceptionMessage()};
         } catch (...) {
         }
-    } catch (...) {
     }
     return HostFailure{E_UNEXPECTED, u"Внутренняя ошибка"};
 }

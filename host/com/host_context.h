@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "addon/host_api.h"
+#include "gis/host_api.h"
 #include "host/com/accounting.h"
 #include "host/com/com_base.h"
 #include "host/com/host_failure.h"

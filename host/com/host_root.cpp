@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "addon/short_string.h"
+#include "base/short_string.h"
 #include "host/com/host_context.h"
 #include "host/com/host_objects.h"
 

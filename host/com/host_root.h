@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "addon/host_api.h"
+#include "gis/host_api.h"
 #include "host/com/com_base.h"
 #include "host/com/host_context.h"
 

@@ -1,7 +1,7 @@
 // The map-objects collection, its query cursor, map objects and their semantics.
 #include <cmath>
 
-#include "addon/bstr.h"
+#include "base/bstr.h"
 #include "host/com/host_context.h"
 #include "host/com/host_objects.h"
 #include "host/model/number_text.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <set>
 
-#include "addon/gdi.h"
+#include "base/gdi.h"
 #include "host/model/number_text.h"
 #include "host/model/template_text.h"
 

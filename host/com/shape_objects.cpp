@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "addon/bstr.h"
+#include "base/bstr.h"
 #include "host/com/host_context.h"
 #include "host/com/host_objects.h"
 

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <nlohmann/json.hpp>
 
-#include "addon/short_string.h"
-#include "addon/utf8.h"
+#include "base/short_string.h"
+#include "base/utf8.h"
 
 namespace kavrel::host {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "addon/handle_casts.h"
-#include "addon/reg_key.h"
-#include "addon/utf8.h"
+#include "base/handle_casts.h"
+#include "base/reg_key.h"
+#include "base/utf8.h"
 #include "host/com/host_context.h"
 #include "host/session/session_error.h"
 

@@ -12,8 +12,8 @@
 #include <utility>
 #include <vector>
 
-#include "addon/com_ptr.h"
-#include "addon/host_api.h"
+#include "base/com_ptr.h"
+#include "gis/host_api.h"
 #include "host/session/recording_stream.h"
 
 namespace kavrel::host {

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "addon/utf8.h"
+#include "base/utf8.h"
 #include "host/session/session_error.h"
 
 namespace kavrel::host {

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "base/file_bytes.h"
 #include "host/com/host_context.h"
 #include "host/com/map_painter.h"
 #include "host/model/png_writer.h"
@@ -42,12 +43,7 @@ bool WriteBgraPng(const std::wstring& path, int width, int height, const std::ui
         rgb[3 * i + 2] = bgra[4 * i];
     }
     const std::string png = EncodePng(width, height, rgb);
-    std::FILE* file = _wfopen(path.c_str(), L"wb");
-    if (!file) {
-        return false;
-    }
-    const bool ok = std::fwrite(png.data(), 1, png.size(), file) == png.size();
-    return std::fclose(file) == 0 && ok;
+    return WriteFileBytes(path, png);
 }
 
 bool WriteMapPicture(HostContext& host, const std::wstring& path, int width, int height) {

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "addon/gdi.h"
+#include "base/gdi.h"
 
 namespace kavrel::host {
 

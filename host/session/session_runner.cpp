@@ -10,8 +10,9 @@
 #include <chrono>
 #include <cstring>
 
-#include "addon/short_string.h"
-#include "addon/utf8.h"
+#include "base/file_bytes.h"
+#include "base/short_string.h"
+#include "base/utf8.h"
 #include "host/com/host_context.h"
 #include "host/com/host_objects.h"
 #include "host/model/project_file.h"
@@ -41,30 +42,6 @@ std::string StatusText(HRESULT status) {
     char text[16];
     wsprintfA(text, "0x%08lX", static_cast<unsigned long>(status));
     return text;
-}
-
-std::optional<std::string> ReadFile(const std::wstring& path) {
-    std::FILE* file = _wfopen(path.c_str(), L"rb");
-    if (!file) {
-        return std::nullopt;
-    }
-    std::string text;
-    char buffer[65536];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-        text.append(buffer, n);
-    }
-    std::fclose(file);
-    return text;
-}
-
-bool WriteFile(const std::wstring& path, const std::string& text) {
-    std::FILE* file = _wfopen(path.c_str(), L"wb");
-    if (!file) {
-        return false;
-    }
-    const bool ok = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    return std::fclose(file) == 0 && ok;
 }
 
 class Session;
@@ -635,12 +612,12 @@ ReportHeader ReportHeaderOf(const SessionOptions& options, const ordered_json& r
 }  // namespace
 
 int RunSession(const SessionOptions& options) {
-    const auto project_text = ReadFile(options.project);
+    const auto project_text = ReadFileBytes(options.project);
     if (!project_text) {
         std::cerr << "maphost: cannot read the project file\n";
         return 2;
     }
-    const auto script_text = ReadFile(options.script);
+    const auto script_text = ReadFileBytes(options.script);
     if (!script_text) {
         std::cerr << "maphost: cannot read the script file\n";
         return 2;
@@ -716,7 +693,7 @@ int RunSession(const SessionOptions& options) {
         if (options.report) {
             const std::string text = FormatReport(
                 ReportHeaderOf(options, result, host.model().objects().size()), session.records());
-            if (!WriteFile(*options.report, text)) {
+            if (!WriteFileBytes(*options.report, text)) {
                 std::cerr << "maphost: cannot write the report\n";
             }
         }
@@ -724,7 +701,7 @@ int RunSession(const SessionOptions& options) {
         // box the add-on shows meanwhile is answered like any other.
         session.Teardown();
     }
-    if (!WriteFile(options.out, result.dump(2) + "\n")) {
+    if (!WriteFileBytes(options.out, result.dump(2) + "\n")) {
         std::cerr << "maphost: cannot write the result file\n";
         return 2;
     }

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <optional>
 
-#include "addon/utf8.h"
+#include "base/utf8.h"
 #include "host/model/number_text.h"
 
 namespace kavrel::host {

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "addon/gdi.h"
+#include "base/gdi.h"
 #include "host/com/host_context.h"
 #include "host/com/host_objects.h"
 #include "host/session/map_picture.h"

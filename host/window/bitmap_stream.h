@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "addon/gdi.h"
+#include "base/gdi.h"
 
 namespace kavrel::host {
 

@@ -6,16 +6,13 @@
 #include <stdexcept>
 #include <utility>
 
-#include "addon/short_string.h"
+#include "base/short_string.h"
+#include "base/wide.h"
 #include "host/window/bitmap_stream.h"
 #include "host/window/menu_path.h"
 
 namespace kavrel::host {
 namespace {
-
-LPCWSTR Wide(const std::u16string& text) {
-    return reinterpret_cast<LPCWSTR>(text.c_str());
-}
 
 std::u16string ItemText(HMENU menu, UINT position) {
     wchar_t text[256] = {};

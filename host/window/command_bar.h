@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "addon/gdi.h"
+#include "base/gdi.h"
 #include "host/session/addon_loader.h"
 
 namespace kavrel::host {

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "addon/gdi.h"
+#include "base/gdi.h"
 #include "host/com/host_context.h"
 #include "host/com/map_painter.h"
 

@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <iostream>
 
-#include "addon/utf8.h"
+#include "base/file_bytes.h"
+#include "base/utf8.h"
 #include "host/com/host_context.h"
 #include "host/model/project_file.h"
 #include "host/session/addon_loader.h"
@@ -64,7 +65,7 @@ char16_t UserDecimalSeparator() {
 }  // namespace
 
 int RunView(const ViewOptions& options) {
-    const auto text = ReadWholeFile(options.project);
+    const auto text = ReadFileBytes(options.project);
     if (!text) {
         std::cerr << "maphost: cannot read the project file\n";
         return 2;

@@ -6,7 +6,8 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "addon/utf8.h"
+#include "base/file_bytes.h"
+#include "base/utf8.h"
 #include "host/com/host_context.h"
 #include "host/com/host_objects.h"
 #include "host/model/number_text.h"
@@ -33,15 +34,6 @@ std::wstring FileNameOf(const std::wstring& path) {
     return slash == std::wstring::npos ? path : path.substr(slash + 1);
 }
 
-bool WriteWholeFile(const std::wstring& path, const std::string& text) {
-    std::FILE* file = _wfopen(path.c_str(), L"wb");
-    if (!file) {
-        return false;
-    }
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    return std::fclose(file) == 0 && written;
-}
-
 std::wstring Coordinate(double value, char16_t separator) {
     wchar_t text[64];
     swprintf(text, 64, L"%.2f", value);
@@ -54,25 +46,6 @@ std::wstring Coordinate(double value, char16_t separator) {
 }
 
 }  // namespace
-
-std::optional<std::string> ReadWholeFile(const std::wstring& path) {
-    std::FILE* file = _wfopen(path.c_str(), L"rb");
-    if (!file) {
-        return std::nullopt;
-    }
-    std::string text;
-    char buffer[65536];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-        text.append(buffer, n);
-    }
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed) {
-        return std::nullopt;
-    }
-    return text;
-}
 
 ViewWindow::ViewWindow(HostContext& host, std::vector<ViewCommand> commands,
                        std::function<HRESULT(LONG)> execute, std::wstring project_path)
@@ -125,7 +98,7 @@ std::optional<std::wstring> ViewWindow::OpenProject(const std::wstring& path) {
             return L"Проект нельзя открыть: надстройка ещё держит объекты текущего проекта.";
         }
     }
-    const auto text = ReadWholeFile(path);
+    const auto text = ReadFileBytes(path);
     if (!text) {
         return L"Не удаётся прочитать файл " + path;
     }
@@ -144,7 +117,7 @@ std::optional<std::wstring> ViewWindow::OpenProject(const std::wstring& path) {
 }
 
 std::optional<std::wstring> ViewWindow::SaveProjectAs(const std::wstring& path) {
-    if (!WriteWholeFile(path, SaveProject(host_.model()))) {
+    if (!WriteFileBytes(path, SaveProject(host_.model()))) {
         return L"Не удаётся записать файл " + path;
     }
     project_path_ = path;

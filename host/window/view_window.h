@@ -71,7 +71,4 @@ class ViewWindow {
     std::unique_ptr<MapView> map_view_;
 };
 
-// Reads a whole file; none when it cannot be opened or read.
-std::optional<std::string> ReadWholeFile(const std::wstring& path);
-
 }  // namespace kavrel::host

@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "addon/com_ptr.h"
-#include "addon/handle_casts.h"
-#include "addon/host_api.h"
+#include "base/com_ptr.h"
+#include "base/handle_casts.h"
+#include "gis/host_api.h"
 #include "tests/addon/addon_env.h"
 #include "tests/addon/test_host.h"
 
@@ -384,6 +384,15 @@ TEST_F(MacroList, IndexesOutsideTheListFailAndAreReported) {
         EXPECT_EQ(host.errors, (std::vector<Report>{{u"Список макросов", c.message}})) << c.label;
     }
     EXPECT_EQ(Ids(list.get()), (std::vector<std::int32_t>{1})) << "nothing changed";
+}
+
+TEST_F(MacroList, AFailingGetItemLeavesAClearedRecord) {
+    MacroAttrs out;
+    std::memset(&out, 0xCC, sizeof out);
+    EXPECT_EQ(list->GetItem(3, &out), E_FAIL);
+    EXPECT_EQ(out.Id, 0);
+    EXPECT_EQ(out.Caption.bytes[0], 0);
+    EXPECT_EQ(out.Bitmap, 0u);
 }
 
 TEST_F(MacroList, ClearEmptiesAndFailuresAfterDisconnectAreNotReported) {

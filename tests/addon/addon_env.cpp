@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "tests/addon/test_host.h"
-#include "addon/handle_casts.h"
+#include "base/handle_casts.h"
 
 namespace kavrel::test {
 namespace {

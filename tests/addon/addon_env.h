@@ -2,8 +2,8 @@
 // prefix, loaded once for the whole run, created through CoCreateInstance.
 #pragma once
 
-#include "addon/com_ptr.h"
-#include "addon/host_api.h"
+#include "base/com_ptr.h"
+#include "gis/host_api.h"
 
 #include <string>
 

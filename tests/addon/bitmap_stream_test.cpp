@@ -7,10 +7,10 @@
 #include <iterator>
 #include <vector>
 
-#include "addon/com_ptr.h"
-#include "addon/gdi.h"
-#include "addon/handle_casts.h"
-#include "addon/host_api.h"
+#include "base/com_ptr.h"
+#include "base/gdi.h"
+#include "base/handle_casts.h"
+#include "gis/host_api.h"
 #include "tests/addon/addon_env.h"
 #include "tests/addon/test_host.h"
 

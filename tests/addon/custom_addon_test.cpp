@@ -9,11 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "addon/addon_factory.h"
-#include "addon/com_server.h"
-#include "addon/custom_addon.h"
-#include "addon/errors.h"
-#include "addon/library_refs.h"
+#include "frame/addon_factory.h"
+#include "frame/com_server.h"
+#include "frame/custom_addon.h"
+#include "base/errors.h"
+#include "frame/library_refs.h"
+#include "gis/host_errors.h"
 #include "tests/addon/test_host.h"
 
 namespace kavrel::test {
@@ -32,7 +33,7 @@ class Library : public testing::Test {
     void TearDown() override {
         ComServer.reset();
         AddonList.reset();
-        HostErrors.reset();
+        gis::HostErrors.reset();
         CurrentAddon = nullptr;
     }
 };
@@ -155,14 +156,14 @@ TEST(ErrorConvention, CheckHostResultUsesTheHostsLastError) {
     TestHost& host = NewHost();
     host.last_error_a = u"Модуль";
     host.last_error_b = u"Слой не найден";
-    HostErrors = ComPtr<IHostErrorInfo>(static_cast<IHostErrorInfo*>(&host));
-    EXPECT_EQ(CheckHostResult(S_FALSE), S_FALSE) << "success codes pass";
-    EXPECT_EQ(MessageOf([] { CheckHostResult(E_FAIL); }), u"Слой не найден. [Модуль]");
+    gis::HostErrors = ComPtr<IHostErrorInfo>(static_cast<IHostErrorInfo*>(&host));
+    EXPECT_EQ(gis::CheckHostResult(S_FALSE), S_FALSE) << "success codes pass";
+    EXPECT_EQ(MessageOf([] { gis::CheckHostResult(E_FAIL); }), u"Слой не найден. [Модуль]");
     host.last_error_status = E_FAIL;
-    EXPECT_EQ(MessageOf([] { CheckHostResult(E_FAIL); }), u"");
-    HostErrors.reset();
+    EXPECT_EQ(MessageOf([] { gis::CheckHostResult(E_FAIL); }), u"");
+    gis::HostErrors.reset();
     host.last_error_status = S_OK;
-    EXPECT_EQ(MessageOf([] { CheckHostResult(E_FAIL); }), u"") << "no channel";
+    EXPECT_EQ(MessageOf([] { gis::CheckHostResult(E_FAIL); }), u"") << "no channel";
     EXPECT_EQ(MessageOf([] { CheckResult(E_FAIL, u"Ошибка при записи в OLE-поток"); }),
               u"Ошибка при записи в OLE-поток");
     EXPECT_EQ(host.refs, 0);
@@ -170,11 +171,11 @@ TEST(ErrorConvention, CheckHostResultUsesTheHostsLastError) {
 
 TEST(ErrorConvention, ReportErrorCutsBothTextsAndAlwaysAnswersEFail) {
     TestHost& host = NewHost();
-    EXPECT_EQ(ReportError(u"m", u"s"), E_FAIL) << "without a channel";
-    HostErrors = ComPtr<IHostErrorInfo>(static_cast<IHostErrorInfo*>(&host));
+    EXPECT_EQ(gis::ReportError(u"m", u"s"), E_FAIL) << "without a channel";
+    gis::HostErrors = ComPtr<IHostErrorInfo>(static_cast<IHostErrorInfo*>(&host));
     const std::u16string long_text(300, u'ж');
-    EXPECT_EQ(ReportError(long_text, u"Источник"), E_FAIL);
-    HostErrors.reset();
+    EXPECT_EQ(gis::ReportError(long_text, u"Источник"), E_FAIL);
+    gis::HostErrors.reset();
     ASSERT_EQ(host.errors.size(), 1u);
     EXPECT_EQ(host.errors[0].first, u"Источник");
     EXPECT_EQ(host.errors[0].second, std::u16string(255, u'ж'));

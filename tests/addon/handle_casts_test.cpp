@@ -8,26 +8,20 @@
 #include <windows.h>
 
 #include <climits>
-#include <memory>
-#include <type_traits>
 
-#include "addon/gdi.h"
-#include "addon/handle_casts.h"
-#include "addon/records.h"
+#include "base/gdi.h"
+#include "base/handle_casts.h"
+#include "base/window.h"
+#include "gis/records.h"
 
 namespace kavrel {
 namespace {
-
-struct WindowDeleter {
-    void operator()(HWND window) const noexcept { DestroyWindow(window); }
-};
-using WindowHandle = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDeleter>;
 
 TEST(HandleCasts, RealWindowAndBitmapSurviveTheirThirtyTwoBitFields) {
     RecordProperty("pointer_bits", static_cast<int>(sizeof(void*) * CHAR_BIT));
     const WindowHandle window(CreateWindowExW(0, L"STATIC", L"Отметки", WS_OVERLAPPED, 0, 0, 50, 20,
                                               nullptr, nullptr, nullptr, nullptr));
-    ASSERT_TRUE(window);
+    ASSERT_TRUE(window.get());
     const LONG carried = WindowToLong(window.get());
     const HWND back = WindowFromLong(carried);
     EXPECT_EQ(back, window.get());

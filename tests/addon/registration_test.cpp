@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "addon/reg_key.h"
+#include "base/reg_key.h"
 #include "tests/addon/addon_env.h"
 
 namespace kavrel::test {

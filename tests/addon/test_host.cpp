@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "addon/bstr.h"
-#include "addon/com_ptr.h"
-#include "addon/handle_casts.h"
+#include "base/bstr.h"
+#include "base/com_ptr.h"
+#include "base/handle_casts.h"
 
 namespace kavrel::test {
 

@@ -4,7 +4,7 @@
 // business making fail the running test.
 #pragma once
 
-#include "addon/host_api.h"
+#include "gis/host_api.h"
 
 #include <string>
 #include <utility>

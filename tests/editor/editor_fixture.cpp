@@ -2,8 +2,8 @@
 
 #include <stdexcept>
 
-#include "addon/handle_casts.h"
-#include "addon/utf8.h"
+#include "base/handle_casts.h"
+#include "base/utf8.h"
 #include "host/model/project_file.h"
 #include "tests/support/dialog_watcher.h"
 #include "tests/support/window_finder.h"

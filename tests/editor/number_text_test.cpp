@@ -1,4 +1,4 @@
-#include "editor/number_text.h"
+#include "base/number_text.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <random>
 #include <string>
 
-#include "addon/utf8.h"
+#include "base/utf8.h"
 
 namespace kavrel {
 namespace {

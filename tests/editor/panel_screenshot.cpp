@@ -9,7 +9,7 @@
 #include <fstream>
 #include <vector>
 
-#include "addon/gdi.h"
+#include "base/gdi.h"
 #include "host/model/png_writer.h"
 #include "tests/editor/editor_fixture.h"
 #include "tests/support/dialog_watcher.h"

@@ -1,9 +1,9 @@
 #include <functional>
 #include <nlohmann/json.hpp>
 
-#include "addon/handle_casts.h"
-#include "addon/short_string.h"
-#include "addon/variant.h"
+#include "base/handle_casts.h"
+#include "base/short_string.h"
+#include "base/variant.h"
 #include "tests/host/host_fixture.h"
 
 namespace kavrel::host {

@@ -9,8 +9,8 @@
 #include <memory>
 #include <string>
 
-#include "addon/bstr.h"
-#include "addon/com_ptr.h"
+#include "base/bstr.h"
+#include "base/com_ptr.h"
 #include "host/com/host_context.h"
 #include "host/model/project_file.h"
 #include "tests/host/sample_project.h"

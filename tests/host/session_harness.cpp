@@ -4,7 +4,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "addon/utf8.h"
+#include "base/utf8.h"
 
 namespace kavrel::host {
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "addon/gdi.h"
+#include "base/gdi.h"
 #include "tests/import/dialog_probe.h"
 #include "tests/import/host_session.h"
 

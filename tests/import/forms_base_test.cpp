@@ -8,11 +8,11 @@
 #include <algorithm>
 #include <vector>
 
-#include "addon/custom_addon.h"
-#include "addon/dll_form.h"
+#include "frame/custom_addon.h"
+#include "frame/dll_form.h"
 #include "addon/library_lifecycle.h"
-#include "addon/library_refs.h"
-#include "import/main_form.h"
+#include "frame/library_refs.h"
+#include "import/import_dialog.h"
 #include "tests/import/dialog_probe.h"
 #include "ui/resource_count.h"
 

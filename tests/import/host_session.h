@@ -5,8 +5,8 @@
 
 #include <windows.h>
 
-#include "addon/com_ptr.h"
-#include "addon/host_api.h"
+#include "base/com_ptr.h"
+#include "gis/host_api.h"
 #include "host/com/host_context.h"
 
 namespace kavrel::test {

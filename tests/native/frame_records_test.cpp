@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "addon/command_table.h"
-#include "addon/reg_path.h"
+#include "base/reg_path.h"
 
 namespace kavrel {
 namespace {

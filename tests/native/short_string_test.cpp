@@ -1,4 +1,4 @@
-#include "addon/short_string.h"
+#include "base/short_string.h"
 
 #include <gtest/gtest.h>
 

@@ -11,7 +11,7 @@
 #include <limits>
 #include <iostream>
 
-#include "addon/utf8.h"
+#include "base/utf8.h"
 #include "tests/reliability/session_fixture.h"
 #include "tests/support/dialog_watcher.h"
 #include "tests/support/window_finder.h"

@@ -12,7 +12,7 @@
 #include <random>
 #include <string>
 
-#include "editor/number_text.h"
+#include "base/number_text.h"
 
 namespace kavrel {
 namespace {

@@ -6,7 +6,7 @@
 #include "host/model/project_file.h"
 #include "tests/support/dialog_watcher.h"
 #include "tests/support/window_finder.h"
-#include "addon/handle_casts.h"
+#include "base/handle_casts.h"
 
 namespace kavrel::test {
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <iostream>
 
-#include "addon/utf8.h"
+#include "base/utf8.h"
 
 namespace kavrel::test {
 namespace {

@@ -5,10 +5,10 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "addon/bstr.h"
-#include "addon/com_ptr.h"
-#include "addon/handle_casts.h"
-#include "addon/short_string.h"
+#include "base/bstr.h"
+#include "base/com_ptr.h"
+#include "base/handle_casts.h"
+#include "base/short_string.h"
 
 namespace settings_test {
 namespace {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "addon/host_api.h"
+#include "gis/host_api.h"
 
 namespace settings_test {
 

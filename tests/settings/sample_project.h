@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "addon/short_string.h"
+#include "base/short_string.h"
 #include "tests/settings/fake_gis.h"
 
 namespace settings_test {

@@ -7,7 +7,7 @@
 #include <stdexcept>
 
 #include "tests/support/window_finder.h"
-#include "addon/handle_casts.h"
+#include "base/handle_casts.h"
 
 namespace settings_test {
 namespace {

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "addon/com_ptr.h"
-#include "addon/host_api.h"
-#include "editor/mark_settings.h"
+#include "base/com_ptr.h"
+#include "gis/host_api.h"
+#include "settings/mark_settings.h"
 #include "tests/settings/fake_gis.h"
 #include "tests/support/dialog_watcher.h"
 

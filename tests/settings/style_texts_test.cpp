@@ -2,7 +2,7 @@
 // SDK's 8-bit identifiers.
 #include <gtest/gtest.h>
 
-#include "addon/short_string.h"
+#include "base/short_string.h"
 #include "settings/style_texts.h"
 
 namespace {

@@ -9,11 +9,11 @@
 #include <functional>
 #include <stdexcept>
 
-#include "addon/errors.h"
+#include "base/errors.h"
 #include "tests/support/dialog_watcher.h"
 #include "tests/support/window_finder.h"
 #include "tests/ui/test_forms.h"
-#include "ui/exception_text.h"
+#include "base/errors.h"
 #include "ui/message_box.h"
 
 namespace {
@@ -264,16 +264,14 @@ TEST(FormErrors, AFailingPictureIsReportedOnceNotAtEveryRepaint) {
     EXPECT_EQ(watcher.MessageBoxes()[0].text, L"no picture");
 }
 
-TEST(FormErrors, TheAddOnCanInstallTheTextItShowsForExceptions) {
+TEST(FormErrors, TheAddOnsOwnErrorIsShownWithItsText) {
     HostWindow host;
     Record record;
     auto form = ui::MakeForm<RecordingForm>(uitest::PanelLayout(), record);
-    form->Bind("Button1", ui::Event::Click, [] { throw std::runtime_error("raw"); });
+    form->Bind("Button1", ui::Event::Click, [] { throw kavrel::AddonError(u"Текст надстройки"); });
     form->CreateChild(host.get());
-    ui::SetExceptionTextSource([]() -> std::u16string { return u"Текст надстройки"; });
     DialogWatcher watcher;
     SendMessageW(form->Control("Button1"), BM_CLICK, 0, 0);
-    ui::SetExceptionTextSource(nullptr);
     ASSERT_EQ(watcher.MessageBoxes().size(), 1u);
     EXPECT_EQ(watcher.MessageBoxes()[0].text, L"Текст надстройки");
 }

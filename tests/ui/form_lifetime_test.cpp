@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/dialog_watcher.h"
+#include "base/module.h"
 #include "tests/support/window_finder.h"
 #include "tests/ui/test_forms.h"
 #include "ui/form_window_class.h"
@@ -233,10 +234,10 @@ TEST(FormLifetime, ClassesGoWhenUnregisteredAndComeBackWithTheNextForm) {
         auto form = ui::MakeForm<RecordingForm>(uitest::PanelLayout(), record);
         form->CreateChild(host.get());
         ui::UnregisterFormClasses();  // a class with a window stays
-        EXPECT_TRUE(GetClassInfoExW(ui::FormsModule(), L"TfUiTestPanel", &info));
+        EXPECT_TRUE(GetClassInfoExW(kavrel::CodeModule(), L"TfUiTestPanel", &info));
     }
     ui::UnregisterFormClasses();
-    EXPECT_FALSE(GetClassInfoExW(ui::FormsModule(), L"TfUiTestPanel", &info));
+    EXPECT_FALSE(GetClassInfoExW(kavrel::CodeModule(), L"TfUiTestPanel", &info));
     auto again = ui::MakeForm<RecordingForm>(uitest::PanelLayout(), record);
     again->CreateChild(host.get());
     EXPECT_EQ(kavrel::testing::ClassNameOf(again->Handle()), L"TfUiTestPanel");

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "addon/errors.h"
+#include "base/errors.h"
 #include "tests/support/dialog_watcher.h"
 #include "tests/support/window_finder.h"
 #include "tests/ui/test_forms.h"
@@ -127,7 +127,8 @@ TEST(ModalDialog, AHandlerCanWithdrawTheButtonsPresetResultAndKeepTheDialogOpen)
 TEST(ModalDialog, ACloseHandlerThatSaysNoneKeepsTheModalLoopRunning) {
     HostWindow host;
     Record record;
-    auto dialog = ui::MakeForm<RecordingForm>(uitest::DialogLayout(), record, ui::CloseAction::None);
+    auto dialog =
+        ui::MakeForm<RecordingForm>(uitest::DialogLayout(), record, ui::CloseAction::None);
     dialog->Bind("Button2", ui::Event::Click,
                  [&] { dialog->SetCloseAction(ui::CloseAction::Hide); });
     DialogWatcher watcher;

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "addon/errors.h"
+#include "base/errors.h"
 
 namespace uitest {
 

@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "addon/gdi.h"
-#include "addon/handle_casts.h"
-#include "addon/short_string.h"
+#include "base/gdi.h"
+#include "base/handle_casts.h"
+#include "base/short_string.h"
 #include "host/com/host_context.h"
 #include "host/model/project_file.h"
 #include "host/session/addon_loader.h"

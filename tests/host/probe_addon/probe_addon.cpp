@@ -13,13 +13,13 @@
 #include <cstring>
 #include <string>
 
-#include "addon/bstr.h"
-#include "addon/com_ptr.h"
-#include "addon/gdi.h"
-#include "addon/handle_casts.h"
-#include "addon/host_api.h"
-#include "addon/short_string.h"
-#include "addon/variant.h"
+#include "base/bstr.h"
+#include "base/com_ptr.h"
+#include "base/gdi.h"
+#include "base/handle_casts.h"
+#include "gis/host_api.h"
+#include "base/short_string.h"
+#include "base/variant.h"
 #include "host/com/host_windows.h"
 
 namespace {

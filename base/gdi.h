@@ -1,0 +1,103 @@
+// Owners of GDI objects and device contexts.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+namespace kavrel {
+
+// A GDI object created by us (bitmap, brush, pen, font): DeleteObject on release.
+template <typename H>
+class GdiObject {
+  public:
+    GdiObject() noexcept = default;
+    explicit GdiObject(H handle) noexcept : handle_(handle) {}
+    GdiObject(const GdiObject&) = delete;
+    GdiObject& operator=(const GdiObject&) = delete;
+    GdiObject(GdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+    GdiObject& operator=(GdiObject&& other) noexcept {
+        if (this != &other) {
+            reset(std::exchange(other.handle_, nullptr));
+        }
+        return *this;
+    }
+    ~GdiObject() { reset(); }
+
+    void reset(H handle = nullptr) noexcept {
+        if (H old = std::exchange(handle_, handle)) {
+            DeleteObject(old);
+        }
+    }
+    H get() const noexcept { return handle_; }
+    [[nodiscard]] H Detach() noexcept { return std::exchange(handle_, nullptr); }
+    explicit operator bool() const noexcept { return handle_ != nullptr; }
+
+  private:
+    H handle_ = nullptr;
+};
+
+using BitmapHandle = GdiObject<HBITMAP>;
+using BrushHandle = GdiObject<HBRUSH>;
+using PenHandle = GdiObject<HPEN>;
+using FontHandle = GdiObject<HFONT>;
+
+// A DC that goes back with ReleaseDC: of the client area (GetDC, WindowDC) or
+// of the whole window, frame included (GetWindowDC, WholeWindowDC).
+template <HDC(WINAPI* Acquire)(HWND)>
+class ReleasedDC {
+  public:
+    explicit ReleasedDC(HWND window) noexcept : window_(window), dc_(Acquire(window)) {}
+    ReleasedDC(const ReleasedDC&) = delete;
+    ReleasedDC& operator=(const ReleasedDC&) = delete;
+    ~ReleasedDC() {
+        if (dc_) {
+            ReleaseDC(window_, dc_);
+        }
+    }
+    HDC get() const noexcept { return dc_; }
+
+  private:
+    HWND window_;
+    HDC dc_;
+};
+
+using WindowDC = ReleasedDC<&GetDC>;
+using WholeWindowDC = ReleasedDC<&GetWindowDC>;
+
+// A DC from CreateCompatibleDC: DeleteDC on release.
+class MemoryDC {
+  public:
+    explicit MemoryDC(HDC reference) noexcept : dc_(CreateCompatibleDC(reference)) {}
+    MemoryDC(const MemoryDC&) = delete;
+    MemoryDC& operator=(const MemoryDC&) = delete;
+    ~MemoryDC() {
+        if (dc_) {
+            DeleteDC(dc_);
+        }
+    }
+    HDC get() const noexcept { return dc_; }
+
+  private:
+    HDC dc_;
+};
+
+// SelectObject that puts the previous object back.
+class SelectedObject {
+  public:
+    SelectedObject(HDC dc, HGDIOBJ object) noexcept
+        : dc_(dc), previous_(SelectObject(dc, object)) {}
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+    ~SelectedObject() {
+        if (previous_ && previous_ != HGDI_ERROR) {
+            SelectObject(dc_, previous_);
+        }
+    }
+
+  private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+}  // namespace kavrel
