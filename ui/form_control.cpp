@@ -179,17 +179,20 @@ void CreateControlWindow(BuiltControl& entry, HWND form, HFONT font, int dpi) {
 
     if (IsCombo(layout.kind)) {
         // The closed box takes the designed height: the selection field is
-        // that height less the box's frame. The frame is measured, not
-        // assumed, and checked once more after the change.
-        for (int attempt = 0; attempt < 2; ++attempt) {
+        // that height less the box's frame. Each try corrects the height last
+        // asked for by what the box measures beyond the design. The field's
+        // own report is only the first guess: Wine's box reports 2 more than
+        // it was set to, and correcting from the report never converges.
+        LRESULT field = SendMessageW(entry.window, CB_GETITEMHEIGHT, WPARAM(-1), 0);
+        for (int attempt = 0; attempt < 3; ++attempt) {
             RECT closed{};
             GetWindowRect(entry.window, &closed);
             const int excess = (closed.bottom - closed.top) - entry.placed.height;
             if (excess == 0) {
                 break;
             }
-            const LRESULT field = SendMessageW(entry.window, CB_GETITEMHEIGHT, WPARAM(-1), 0);
-            SendMessageW(entry.window, CB_SETITEMHEIGHT, WPARAM(-1), field - excess);
+            field -= excess;
+            SendMessageW(entry.window, CB_SETITEMHEIGHT, WPARAM(-1), field);
         }
         for (const std::u16string& item : layout.items) {
             SendMessageW(entry.window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item)));
