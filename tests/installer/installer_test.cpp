@@ -134,23 +134,26 @@ std::vector<std::wstring> ReadLines(const std::wstring& path) {
     return lines;
 }
 
-// msiexec, silent, with a verbose log whose end is shown when a check fails.
+// msiexec, silent, with a verbose log whose actions are shown when a check fails.
 struct MsiexecResult {
     DWORD status;
-    std::string log_tail;
+    std::string actions;
 };
 
 MsiexecResult Msiexec(const std::wstring& arguments) {
     const std::wstring log = TempFile(L"kavrel-msiexec.log");
     DeleteFileW(log.c_str());
     const DWORD status = Run(L"msiexec.exe " + arguments + L" /qn /l*v \"" + log + L"\"");
-    // The log is UTF-16 with a byte order mark; its last lines say why.
-    std::vector<std::wstring> lines = ReadLines(log);
-    std::string tail = "\n--- end of the msiexec log ---\n";
-    for (std::size_t i = lines.size() > 25 ? lines.size() - 25 : 0; i < lines.size(); ++i) {
-        tail += Narrow(lines[i]) + "\n";
+    // Which actions ran and how each ended say why; Wine writes the log in
+    // 8-bit text.
+    std::ifstream in(log.c_str());
+    std::string trace = "\n--- actions of the msiexec log ---\n";
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind("Action ended", 0) == 0) {
+            trace += line + "\n";
+        }
     }
-    return {status, tail};
+    return {status, trace};
 }
 
 MsiexecResult Install(const std::wstring& package, const std::wstring& properties = L"") {
@@ -308,23 +311,19 @@ void ExpectRegisteredAsTheLibraryDoes(const Architecture& arch) {
 
 class InstallerPackages : public testing::Test {
   protected:
-    // Products left by an interrupted run are removed first.
-    static void SetUpTestSuite() {
+    void SetUp() override {
+        ASSERT_EQ(Leftovers(), "") << "an earlier test left the add-on installed";
+    }
+    // A test that failed half-way leaves nothing for the next one.
+    void TearDown() override {
         for (const Architecture* arch : {&X86(), &X64()}) {
-            if (arch->package.empty()) {
-                continue;
-            }
-            for (const std::wstring& product :
-                 RelatedProducts(ReadPackage(arch->package).upgrade_code)) {
-                Uninstall(product);
+            if (!arch->package.empty()) {
+                for (const std::wstring& product :
+                     RelatedProducts(ReadPackage(arch->package).upgrade_code)) {
+                    Uninstall(product);
+                }
             }
         }
-    }
-    void SetUp() override {
-        ASSERT_EQ(Leftovers(), "") << "the prefix holds the add-on already; remove the prefix "
-                                   << Narrow(Environment(L"WINEPREFIX"));
-    }
-    void TearDown() override {
         DeleteVendorTree(KEY_WOW64_32KEY);
         DeleteVendorTree(KEY_WOW64_64KEY);
     }
@@ -371,7 +370,7 @@ TEST_P(EachPackage, InstallsWhatTheLibraryRegistersAndUninstallsIt) {
     const Architecture& arch = GetParam()();
     SkipWithoutPackage(arch);
     const MsiexecResult installed = Install(arch.package);
-    ASSERT_EQ(installed.status, 0u) << installed.log_tail;
+    ASSERT_EQ(installed.status, 0u) << installed.actions;
 
     EXPECT_EQ(FileBytes(arch.installed()), FileBytes(arch.library))
         << Narrow(arch.installed()) << " is not the built library";
@@ -385,7 +384,7 @@ TEST_P(EachPackage, InstallsWhatTheLibraryRegistersAndUninstallsIt) {
 
     WriteOtherAddonEntry(arch.view);
     const MsiexecResult removed = Uninstall(arch.package);
-    ASSERT_EQ(removed.status, 0u) << removed.log_tail;
+    ASSERT_EQ(removed.status, 0u) << removed.actions;
     EXPECT_EQ(Leftovers(), "");
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kOtherAddonKey, arch.view))
         << "uninstalling removed another add-on's entry";
@@ -398,21 +397,20 @@ TEST_F(InstallerPackages, BothArchitecturesInstallSideBySideAndLeaveOneAnother) 
     SkipWithoutPackage(X86());
     for (const Architecture* arch : {&X64(), &X86()}) {
         const MsiexecResult installed = Install(arch->package);
-        ASSERT_EQ(installed.status, 0u) << arch->name << installed.log_tail;
+        ASSERT_EQ(installed.status, 0u) << arch->name << installed.actions;
     }
-    const std::vector<std::wstring> x64_keys = RegistrationIn(X64().view);
-    EXPECT_EQ(x64_keys, LibraryRegistration(X64(), X64().installed()));
+    EXPECT_EQ(RegistrationIn(X64().view), LibraryRegistration(X64(), X64().installed()));
     EXPECT_EQ(RegistrationIn(X86().view), LibraryRegistration(X86(), X86().installed()));
 
     const MsiexecResult removed = Uninstall(X64().package);
-    ASSERT_EQ(removed.status, 0u) << removed.log_tail;
+    ASSERT_EQ(removed.status, 0u) << removed.actions;
     EXPECT_FALSE(FileExists(X64().folder()));
     EXPECT_EQ(RegistrationIn(X64().view), std::vector<std::wstring>{});
     EXPECT_TRUE(FileExists(X86().installed()));
     ExpectRegisteredAsTheLibraryDoes(X86());
 
     const MsiexecResult removed_x86 = Uninstall(X86().package);
-    ASSERT_EQ(removed_x86.status, 0u) << removed_x86.log_tail;
+    ASSERT_EQ(removed_x86.status, 0u) << removed_x86.actions;
     EXPECT_EQ(Leftovers(), "");
 }
 
@@ -424,12 +422,12 @@ TEST_F(InstallerPackages, UpgradesDowngradesReinstallsAndRepairsLeaveOneInstalla
     ASSERT_EQ(older_facts.upgrade_code, current.upgrade_code);
 
     const MsiexecResult old_install = Install(older);
-    ASSERT_EQ(old_install.status, 0u) << old_install.log_tail;
+    ASSERT_EQ(old_install.status, 0u) << old_install.actions;
     EXPECT_EQ(RelatedProducts(current.upgrade_code),
               std::vector<std::wstring>{older_facts.product_code});
 
     const MsiexecResult upgrade = Install(X64().package);
-    ASSERT_EQ(upgrade.status, 0u) << upgrade.log_tail;
+    ASSERT_EQ(upgrade.status, 0u) << upgrade.actions;
     EXPECT_EQ(RelatedProducts(current.upgrade_code),
               std::vector<std::wstring>{current.product_code});
     EXPECT_EQ(InstalledVersion(current.product_code), current.product_version);
@@ -437,7 +435,7 @@ TEST_F(InstallerPackages, UpgradesDowngradesReinstallsAndRepairsLeaveOneInstalla
 
     // A package older than the installed product is refused by its launch condition.
     const MsiexecResult downgrade = Install(older);
-    EXPECT_EQ(downgrade.status, static_cast<DWORD>(ERROR_INSTALL_FAILURE)) << downgrade.log_tail;
+    EXPECT_EQ(downgrade.status, static_cast<DWORD>(ERROR_INSTALL_FAILURE)) << downgrade.actions;
     EXPECT_EQ(RelatedProducts(current.upgrade_code),
               std::vector<std::wstring>{current.product_code});
 
@@ -448,11 +446,11 @@ TEST_F(InstallerPackages, UpgradesDowngradesReinstallsAndRepairsLeaveOneInstalla
     const std::wstring rebuilt = UnixPath(L"KAVREL_PACKAGE_X64_REBUILT");
     EXPECT_EQ(ReadPackage(rebuilt).product_code, current.product_code);
     const MsiexecResult again = Install(X64().package);
-    EXPECT_EQ(again.status, 0u) << again.log_tail;
+    EXPECT_EQ(again.status, 0u) << again.actions;
     const MsiexecResult again_rebuilt = Install(rebuilt);
     EXPECT_TRUE(again_rebuilt.status == 0u ||
                 again_rebuilt.status == static_cast<DWORD>(ERROR_PRODUCT_VERSION))
-        << again_rebuilt.status << again_rebuilt.log_tail;
+        << again_rebuilt.status << again_rebuilt.actions;
     EXPECT_EQ(RelatedProducts(current.upgrade_code),
               std::vector<std::wstring>{current.product_code});
     ExpectRegisteredAsTheLibraryDoes(X64());
@@ -462,12 +460,12 @@ TEST_F(InstallerPackages, UpgradesDowngradesReinstallsAndRepairsLeaveOneInstalla
     ASSERT_TRUE(DeleteFileW(X64().installed().c_str()));
     DeleteVendorTree(X64().view);
     const MsiexecResult repaired = Install(X64().package, L"REINSTALL=ALL REINSTALLMODE=amus");
-    EXPECT_EQ(repaired.status, 0u) << repaired.log_tail;
+    EXPECT_EQ(repaired.status, 0u) << repaired.actions;
     EXPECT_EQ(FileBytes(X64().installed()), FileBytes(X64().library));
     ExpectRegisteredAsTheLibraryDoes(X64());
 
     const MsiexecResult removed = Uninstall(X64().package);
-    ASSERT_EQ(removed.status, 0u) << removed.log_tail;
+    ASSERT_EQ(removed.status, 0u) << removed.actions;
     EXPECT_EQ(RelatedProducts(current.upgrade_code), std::vector<std::wstring>{});
     EXPECT_EQ(Leftovers(), "");
 }
@@ -476,7 +474,7 @@ TEST_F(InstallerPackages, AFolderWithoutSpacesIsRegisteredByItsFullName) {
     const std::wstring folder = L"C:\\KavrelAddOn";
     const std::wstring library = folder + L"\\kavrel.dll";
     const MsiexecResult installed = Install(X64().package, L"INSTALLFOLDER=" + folder + L"\\");
-    ASSERT_EQ(installed.status, 0u) << installed.log_tail;
+    ASSERT_EQ(installed.status, 0u) << installed.actions;
     ASSERT_TRUE(FileExists(library));
     EXPECT_EQ(RegistrationIn(X64().view), Capture(X64().probe, library));
 
@@ -485,7 +483,7 @@ TEST_F(InstallerPackages, AFolderWithoutSpacesIsRegisteredByItsFullName) {
     // folder given again it removes the keys but leaves the file.
     const MsiexecResult removed =
         Msiexec(L"/x \"" + X64().package + L"\" INSTALLFOLDER=" + folder + L"\\");
-    ASSERT_EQ(removed.status, 0u) << removed.log_tail;
+    ASSERT_EQ(removed.status, 0u) << removed.actions;
     EXPECT_FALSE(FileExists(folder));
     EXPECT_EQ(Leftovers(), "");
 }
