@@ -167,6 +167,7 @@ MsiexecResult Uninstall(const std::wstring& package_or_product) {
 // One architecture's package and the tools to check it.
 struct Architecture {
     const char* name;
+    const wchar_t* platform;       // the summary's template: Intel or x64
     REGSAM view;                   // the registry view its keys belong in
     REGSAM other_view;             // the view that must stay untouched
     const wchar_t* program_files;  // the environment variable of its Program Files
@@ -180,6 +181,7 @@ struct Architecture {
 Architecture& X86() {
     static Architecture arch{
         "x86",
+        L"Intel",
         KEY_WOW64_32KEY,
         KEY_WOW64_64KEY,
         L"ProgramFiles(x86)",
@@ -191,6 +193,7 @@ Architecture& X86() {
 
 Architecture& X64() {
     static Architecture arch{"x64",
+                             L"x64",
                              KEY_WOW64_64KEY,
                              KEY_WOW64_32KEY,
                              L"ProgramFiles",
@@ -293,11 +296,10 @@ void DeleteVendorTree(REGSAM view) {
     }
 }
 
-void SkipWithoutPackage(const Architecture& arch) {
-    if (arch.package.empty()) {
-        GTEST_SKIP() << "no " << arch.name
-                     << " package: " << Narrow(Environment(L"KAVREL_NO_X86_PACKAGE_WHY"));
-    }
+// Why a package is missing (the 32-bit tree was not built), for GTEST_SKIP.
+std::string NoPackageWhy(const Architecture& arch) {
+    return "no " + std::string(arch.name) +
+           " package: " + Narrow(Environment(L"KAVREL_NO_X86_PACKAGE_WHY"));
 }
 
 // The installed add-on of one architecture is what its library registers,
@@ -329,38 +331,38 @@ class InstallerPackages : public testing::Test {
     }
 };
 
-TEST_F(InstallerPackages, CarryTheLibrarysVersionAndAnIdentityPerArchitecture) {
-    SkipWithoutPackage(X86());
-    struct Case {
-        const Architecture& arch;
-        const wchar_t* platform;
-    };
-    PackageFacts facts[2];
-    const Case cases[] = {{X86(), L"Intel"}, {X64(), L"x64"}};
-    for (int i = 0; i < 2; ++i) {
-        const Architecture& arch = cases[i].arch;
-        SCOPED_TRACE(arch.name);
-        facts[i] = ReadPackage(arch.package);
-        DWORD ignored = 0;
-        std::vector<BYTE> info(GetFileVersionInfoSizeW(arch.library.c_str(), &ignored));
-        ASSERT_FALSE(info.empty());
-        ASSERT_TRUE(GetFileVersionInfoW(arch.library.c_str(), 0, static_cast<DWORD>(info.size()),
-                                        info.data()));
-        VS_FIXEDFILEINFO* fixed = nullptr;
-        UINT size = 0;
-        ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &size));
-        const std::wstring three = std::to_wstring(HIWORD(fixed->dwFileVersionMS)) + L"." +
-                                   std::to_wstring(LOWORD(fixed->dwFileVersionMS)) + L"." +
-                                   std::to_wstring(HIWORD(fixed->dwFileVersionLS));
-        EXPECT_EQ(facts[i].product_version, three);
-        EXPECT_EQ(facts[i].library_version,
-                  three + L"." + std::to_wstring(LOWORD(fixed->dwFileVersionLS)));
-        EXPECT_EQ(facts[i].platform, cases[i].platform);
-        EXPECT_NE(arch.package.find(L"kavrel-" + three + L"-" + Wide(arch.name) + L".msi"),
-                  std::wstring::npos);
+// The package carries the version of the library it installs (the one
+// version of CMakeLists.txt) and the platform of its architecture.
+void ExpectPackageOfTheLibrary(const Architecture& arch) {
+    SCOPED_TRACE(arch.name);
+    const PackageFacts facts = ReadPackage(arch.package);
+    DWORD ignored = 0;
+    std::vector<BYTE> info(GetFileVersionInfoSizeW(arch.library.c_str(), &ignored));
+    ASSERT_FALSE(info.empty());
+    ASSERT_TRUE(
+        GetFileVersionInfoW(arch.library.c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT size = 0;
+    ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &size));
+    const std::wstring three = std::to_wstring(HIWORD(fixed->dwFileVersionMS)) + L"." +
+                               std::to_wstring(LOWORD(fixed->dwFileVersionMS)) + L"." +
+                               std::to_wstring(HIWORD(fixed->dwFileVersionLS));
+    EXPECT_EQ(facts.product_version, three);
+    EXPECT_EQ(facts.library_version,
+              three + L"." + std::to_wstring(LOWORD(fixed->dwFileVersionLS)));
+    EXPECT_EQ(facts.platform, arch.platform);
+    EXPECT_NE(arch.package.find(L"kavrel-" + three + L"-" + Wide(arch.name) + L".msi"),
+              std::wstring::npos);
+}
+
+TEST_F(InstallerPackages, TheTwoArchitecturesAreTwoProducts) {
+    if (X86().package.empty()) {
+        GTEST_SKIP() << NoPackageWhy(X86());
     }
-    EXPECT_NE(facts[0].upgrade_code, facts[1].upgrade_code);
-    EXPECT_NE(facts[0].product_code, facts[1].product_code);
+    const PackageFacts x86 = ReadPackage(X86().package);
+    const PackageFacts x64 = ReadPackage(X64().package);
+    EXPECT_NE(x86.upgrade_code, x64.upgrade_code);
+    EXPECT_NE(x86.product_code, x64.product_code);
 }
 
 class EachPackage : public InstallerPackages,
@@ -368,7 +370,10 @@ class EachPackage : public InstallerPackages,
 
 TEST_P(EachPackage, InstallsWhatTheLibraryRegistersAndUninstallsIt) {
     const Architecture& arch = GetParam()();
-    SkipWithoutPackage(arch);
+    if (arch.package.empty()) {
+        GTEST_SKIP() << NoPackageWhy(arch);
+    }
+    ExpectPackageOfTheLibrary(arch);
     const MsiexecResult installed = Install(arch.package);
     ASSERT_EQ(installed.status, 0u) << installed.actions;
 
@@ -394,7 +399,9 @@ INSTANTIATE_TEST_SUITE_P(Architectures, EachPackage, testing::Values(&X86, &X64)
                          [](const auto& info) { return std::string(info.param().name); });
 
 TEST_F(InstallerPackages, BothArchitecturesInstallSideBySideAndLeaveOneAnother) {
-    SkipWithoutPackage(X86());
+    if (X86().package.empty()) {
+        GTEST_SKIP() << NoPackageWhy(X86());
+    }
     for (const Architecture* arch : {&X64(), &X86()}) {
         const MsiexecResult installed = Install(arch->package);
         ASSERT_EQ(installed.status, 0u) << arch->name << installed.actions;

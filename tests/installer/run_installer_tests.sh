@@ -45,7 +45,9 @@ if [ -z "${KAVREL_NO_X86_PACKAGE_WHY:-}" ]; then
     export KAVREL_LIBRARY_X86="$build/win32/addon/kavrel.dll"
     export KAVREL_PROBE_X86="$build/win32/tests/installer/install_probe.exe"
 fi
-if [ "$KAVREL_RUNS_32BIT" != 1 ]; then
+if [ -n "${KAVREL_NO_X86_PACKAGE_WHY:-}" ]; then
+    :
+elif [ "$KAVREL_RUNS_32BIT" != 1 ]; then
     echo "[installer] x86 checks that need a 32-bit process skipped ($KAVREL_NO_32BIT_WHY): the class is not created by its id, and the registration is compared with the 64-bit build's run from the x86 file's path"
 elif [ ! -f "${KAVREL_PROBE_X86:-}" ]; then
     echo "[installer] the 32-bit install_probe is not built ($build/win32)" >&2
