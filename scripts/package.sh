@@ -56,7 +56,7 @@ done
 name_guid() {
     local namespace hex
     namespace="$(echo "$1" | tr -d '{}-' | tr 'A-F' 'a-f')"
-    hex="$({ printf "$(echo "$namespace" | sed 's/../\\x&/g')"; printf '%s' "$2"; } |
+    hex="$({ printf '%b' "$(echo "$namespace" | sed 's/../\\x&/g')"; printf '%s' "$2"; } |
         sha1sum | cut -c1-32)"
     hex="${hex:0:12}5${hex:13:3}$(printf '%x' $(((0x${hex:16:1} & 3) | 8)))${hex:17:15}"
     echo "{${hex:0:8}-${hex:8:4}-${hex:12:4}-${hex:16:4}-${hex:20:12}}" | tr 'a-f' 'A-F'
