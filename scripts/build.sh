@@ -4,6 +4,7 @@
 # and the native build (Windows-free code with sanitizers) in build/native.
 # test.sh, demo.sh and bench.sh call it; it is usable on its own.
 #   KAVREL_TREES   which cross trees to build (default "win32 win64")
+#   KAVREL_TARGET  one target of the cross trees only (package.sh: kavrel)
 #   KAVREL_SKIP_NATIVE=1  no native tree
 set -euo pipefail
 
@@ -24,7 +25,7 @@ for tree in ${KAVREL_TREES:-win32 win64}; do
     cmake -S "$root" -B "$build/$tree" -DCMAKE_TOOLCHAIN_FILE="$(toolchain "$tree")" \
         -DCMAKE_BUILD_TYPE=Release >"$build.$tree-configure.log" 2>&1 ||
         { cat "$build.$tree-configure.log"; exit 1; }
-    cmake --build "$build/$tree" -j "$jobs"
+    cmake --build "$build/$tree" -j "$jobs" ${KAVREL_TARGET:+--target "$KAVREL_TARGET"}
 done
 
 if [ "${KAVREL_SKIP_NATIVE:-0}" != 1 ]; then

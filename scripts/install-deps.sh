@@ -14,6 +14,7 @@ packages=(
     wine wine64
     xvfb xauth
     googletest nlohmann-json3-dev
+    wixl msitools
 )
 # 32-bit Wine only where 32-bit code runs: elsewhere it cannot start anyway.
 if [ "$KAVREL_RUNS_32BIT" = 1 ]; then

@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Makes the pictures of the user guide (docs/user-guide.md) anew from the
+# current 64-bit build, under Xvfb, into docs/images/:
+#   editor-panel.png, settings-dialog.png, style-picker.png
+#       the panel and its dialogs (tests/editor/panel_screenshot.cpp)
+#   panel-angles.png, panel-rotation.png, panel-steps.png  areas of the panel
+#   import-dialog.png  the import dialog (tests/import/dialog_screenshot.cpp)
+#   example-marks-{before,after}.png, example-rails-{before,after}.png
+#       two parts of the sample sheet before and after the demo session
+#       (scripts/demo.sh), cut out with ImageMagick
+# Usage: bash scripts/doc-images.sh [--no-build]
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="${KAVREL_BUILD:-$root/build}"
+export KAVREL_BUILD="$build"
+tree="$build/win64"
+images="$root/docs/images"
+case "${1:-}" in
+    "") bash "$root/scripts/install-deps.sh"
+        KAVREL_TREES=win64 KAVREL_SKIP_NATIVE=1 bash "$root/scripts/build.sh" ;;
+    --no-build) ;;
+    *) echo "usage: bash scripts/doc-images.sh [--no-build]" >&2; exit 2 ;;
+esac
+# ImageMagick only for the pictures: not part of install-deps.sh.
+if [ ! -x /usr/bin/convert ]; then
+    echo "doc-images: installing imagemagick"
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends imagemagick >/dev/null
+fi
+convert() { /usr/bin/convert "$@"; }
+cmake --build "$tree" --target editor_panel_screenshot import_dialog_screenshot >/dev/null
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+(
+    # shellcheck source=wine-prefix.sh
+    source "$root/scripts/wine-prefix.sh"
+    kavrel_wine_env "$tree" win64
+    trap kavrel_wine_stop EXIT
+    xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+        set -e
+        source "$1/scripts/wine-prefix.sh"
+        kavrel_wine_warm
+        kavrel_wine "$2/tests/editor/editor_panel_screenshot.exe" "Z:$3" >/dev/null
+        kavrel_wine "$2/tests/import/import_dialog_screenshot.exe" "Z:$4/import.bmp" >/dev/null
+    ' doc-images "$root" "$tree" "$images" "$work"
+)
+# -strip: no time stamps, so that an unchanged picture stays the same file.
+convert "$work/import.bmp" -strip "$images/import-dialog.png"
+# The panel's areas, by their places in its 96-dpi layout.
+convert "$images/editor-panel.png" -crop 194x136+0+4 +repage -strip "$images/panel-angles.png"
+convert "$images/editor-panel.png" -crop 224x76+0+136 +repage -strip "$images/panel-rotation.png"
+convert "$images/editor-panel.png" -crop 224x198+0+214 +repage -strip "$images/panel-steps.png"
+
+bash "$root/scripts/demo.sh" --no-build --out "$work/demo" >/dev/null
+for moment in before after; do
+    # Plain marks around the garage (north-west) and the rail marks on the
+    # railway, the latter enlarged: their strokes are short.
+    convert "$work/demo/$moment.png" -crop 620x440+20+20 +repage -strip \
+        "$images/example-marks-$moment.png"
+    convert "$work/demo/$moment.png" -crop 640x240+520+340 +repage -resize 150% -strip \
+        "$images/example-rails-$moment.png"
+done
+echo "doc-images: pictures written to $images"
