@@ -12,7 +12,7 @@ long* Accounting::Counter(Counters& counters, CounterCache& cache, const char* n
     return &it->second;
 }
 
-std::optional<std::u16string> Accounting::RecordCall(const char* operation) {
+std::optional<InjectedFault> Accounting::RecordCall(const char* operation) {
     ++*Counter(calls_, call_cache_, operation);
     ++total_;
     if (keep_log_) {
@@ -34,15 +34,17 @@ std::optional<std::u16string> Accounting::RecordCall(const char* operation) {
         }
     }
     if (due != faults_.end()) {
-        std::u16string description = std::move(due->description);
+        InjectedFault injected = std::move(due->injected);
         faults_.erase(due);
-        return description;
+        return injected;
     }
     return std::nullopt;
 }
 
-void Accounting::ArmFault(std::string operation, long nth, std::u16string description) {
-    faults_.push_back(Fault{std::move(operation), nth, 0, std::move(description)});
+void Accounting::ArmFault(std::string operation, long nth, std::u16string description,
+                          std::u16string source) {
+    faults_.push_back(Fault{std::move(operation), nth, 0,
+                            InjectedFault{std::move(description), std::move(source)}});
 }
 
 long Accounting::CallCount(const std::string& operation) const {

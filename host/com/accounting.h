@@ -12,18 +12,29 @@
 
 namespace kavrel::host {
 
+// An armed fault that fired: its description, and the source text an SDK
+// call leaves for IHostErrorInfo.GetLastError (empty: the operation's name).
+struct InjectedFault {
+    std::u16string description;
+    std::u16string source = {};
+    bool operator==(const InjectedFault&) const = default;
+};
+
 class Accounting {
   public:
-    // Counts one call of "Interface.Operation"; answers the description of a
-    // fault armed for this call, if any (the fault is then used up).
-    std::optional<std::u16string> RecordCall(const char* operation);
-    std::optional<std::u16string> RecordCall(const std::string& operation) {
+    // Counts one call of "Interface.Operation"; answers the fault armed for
+    // this call, if any (the fault is then used up).
+    std::optional<InjectedFault> RecordCall(const char* operation);
+    std::optional<InjectedFault> RecordCall(const std::string& operation) {
         return RecordCall(operation.c_str());
     }
 
     // Arms a fault: the nth call of the operation from now (or, for "*", the nth
-    // host call of any operation) fails with the description.
-    void ArmFault(std::string operation, long nth, std::u16string description);
+    // host call of any operation) fails with the description. A source text
+    // stands in for the operation's name in what an SDK call leaves for
+    // GetLastError, as a host module names itself there.
+    void ArmFault(std::string operation, long nth, std::u16string description,
+                  std::u16string source = {});
 
     void Reference(const char* interface_name, long delta) {
         *Counter(references_, reference_cache_, interface_name) += delta;
@@ -51,7 +62,7 @@ class Accounting {
         std::string operation;
         long nth;
         long seen = 0;
-        std::u16string description;
+        InjectedFault injected;
     };
     Counters calls_;
     CounterCache call_cache_;

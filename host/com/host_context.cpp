@@ -96,7 +96,8 @@ HWND HostContext::TaskPanelWindow(const std::u16string& key) const {
 
 void HostContext::BeginCall(const char* operation) {
     if (auto fault = accounting_.RecordCall(operation)) {
-        Fail(kHostInjectedFault, std::move(*fault));
+        throw HostFailure{kHostInjectedFault, std::move(fault->description),
+                          std::move(fault->source)};
     }
 }
 
@@ -122,9 +123,11 @@ HRESULT HostContext::AutomationFailure(const char* operation, REFIID iid) noexce
 HRESULT HostContext::SdkFailure(const char* operation) noexcept {
     const HostFailure failure = CurrentFailure();
     try {
-        last_sdk_error_.source.clear();
-        for (const char* p = operation; *p; ++p) {
-            last_sdk_error_.source.push_back(static_cast<char16_t>(*p));
+        last_sdk_error_.source = failure.source;
+        if (failure.source.empty()) {
+            for (const char* p = operation; *p; ++p) {
+                last_sdk_error_.source.push_back(static_cast<char16_t>(*p));
+            }
         }
         last_sdk_error_.message = failure.message;
         has_last_sdk_error_ = true;

@@ -12,6 +12,7 @@ namespace kavrel::host {
 struct HostFailure {
     HRESULT status;
     std::u16string message;
+    std::u16string source = {};  // an SDK failure's source text, when not the operation's name
 };
 
 // Host-specific statuses of the stand-in host (interface facility).

@@ -4,14 +4,16 @@
 
 #include <vector>
 
-#include "tests/addon/test_host.h"
 #include "base/handle_casts.h"
+#include "host/com/host_context.h"
+#include "tests/addon/test_host.h"
 
 namespace kavrel::test {
 namespace {
 
 HMODULE g_module = nullptr;
 std::vector<HBITMAP> g_command_bitmaps;
+std::vector<host::HostContext*> g_stand_in_hosts;
 
 class AddonEnvironment : public testing::Environment {
   public:
@@ -38,6 +40,10 @@ class AddonEnvironment : public testing::Environment {
         for (const TestHost* host : AllHosts()) {
             EXPECT_EQ(host->HeldReferences(), 0)
                 << "a host object is still referenced after unload";
+        }
+        for (host::HostContext* host : g_stand_in_hosts) {
+            EXPECT_TRUE(host->accounting().OutstandingReferences().empty())
+                << "a stand-in host object is still referenced after unload";
         }
         for (HBITMAP bitmap : g_command_bitmaps) {
             EXPECT_EQ(GetObjectType(bitmap), 0u) << "a command bitmap outlived the library";
@@ -67,6 +73,19 @@ HMODULE AddonModule() {
 
 void RememberCommandBitmap(HBITMAP bitmap) {
     g_command_bitmaps.push_back(bitmap);
+}
+
+host::HostContext& NewStandInHost() {
+    g_stand_in_hosts.push_back(new host::HostContext(host::MapModel{}, u','));
+    return *g_stand_in_hosts.back();
+}
+
+std::vector<Report> ReportedErrors(host::HostContext& host) {
+    std::vector<Report> reports;
+    for (const host::ReportedError& error : host.reported_errors()) {
+        reports.emplace_back(error.source, error.message);
+    }
+    return reports;
 }
 
 namespace {

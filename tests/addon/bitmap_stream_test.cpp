@@ -11,13 +11,12 @@
 #include "base/gdi.h"
 #include "base/handle_casts.h"
 #include "gis/host_api.h"
+#include "host/com/host_context.h"
 #include "tests/addon/addon_env.h"
 #include "tests/addon/test_host.h"
 
 namespace kavrel::test {
 namespace {
-
-using Report = std::pair<std::u16string, std::u16string>;
 
 std::vector<BYTE> ReadSourceFile(const char* name) {
     std::ifstream in(std::string(KAVREL_SOURCE_DIR) + "/resources/" + name, std::ios::binary);
@@ -74,7 +73,7 @@ class SaveBitmap : public testing::Test {
   protected:
     void SetUp() override {
         addon = CreateAddon();
-        ASSERT_EQ(addon->Connect(host.Unknown()), S_OK);
+        ASSERT_EQ(addon->Connect(host.HostObject()), S_OK);
         bitmaps = CommandBitmaps(addon.get());
         ASSERT_EQ(bitmaps.size(), 2u);
     }
@@ -82,7 +81,7 @@ class SaveBitmap : public testing::Test {
         EXPECT_EQ(addon->Disconnect(), S_OK);
         addon.reset();
     }
-    TestHost& host = NewHost();
+    host::HostContext& host = NewStandInHost();
     ComPtr<IHostAddOn> addon;
     std::vector<HBITMAP> bitmaps;
     RecordingStream stream;
@@ -91,7 +90,7 @@ class SaveBitmap : public testing::Test {
 TEST_F(SaveBitmap, NoHandleWritesNothing) {
     EXPECT_EQ(addon->SaveBitmap(&stream, nullptr), S_FALSE);
     EXPECT_TRUE(stream.writes.empty());
-    EXPECT_TRUE(host.errors.empty());
+    EXPECT_TRUE(host.reported_errors().empty());
 }
 
 TEST_F(SaveBitmap, LengthThenTheBmpImageOfTheCommandPicture) {
@@ -144,7 +143,7 @@ TEST_F(SaveBitmap, LengthThenTheBmpImageOfTheCommandPicture) {
         }
         EXPECT_EQ(differing, 0) << c.label;
     }
-    EXPECT_TRUE(host.errors.empty());
+    EXPECT_TRUE(host.reported_errors().empty());
 }
 
 TEST_F(SaveBitmap, FailingOrShortWritesAreReported) {
@@ -163,11 +162,11 @@ TEST_F(SaveBitmap, FailingOrShortWritesAreReported) {
         RecordingStream out;
         out.fail_write = c.fail_write;
         out.short_write = c.short_write;
-        host.errors.clear();
+        host.reported_errors().clear();
         EXPECT_EQ(addon->SaveBitmap(&out, bitmaps[0]), E_FAIL) << c.label;
         EXPECT_EQ(out.writes.size(), c.writes) << c.label;
         EXPECT_EQ(
-            host.errors,
+            ReportedErrors(host),
             (std::vector<Report>{{std::u16string(kCaption), u"Ошибка при записи в OLE-поток"}}))
             << c.label;
     }
@@ -179,7 +178,7 @@ TEST_F(SaveBitmap, AHandleThatIsNoBitmapIsRefusedBeforeWriting) {
     ASSERT_TRUE(brush);
     EXPECT_EQ(addon->SaveBitmap(&stream, reinterpret_cast<HBITMAP>(brush.get())), E_FAIL);
     EXPECT_TRUE(stream.writes.empty());
-    EXPECT_EQ(host.errors.size(), 1u);
+    EXPECT_EQ(host.reported_errors().size(), 1u);
 }
 
 }  // namespace

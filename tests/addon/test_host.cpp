@@ -7,7 +7,6 @@
 #include <cstring>
 
 #include "base/bstr.h"
-#include "base/com_ptr.h"
 #include "base/handle_casts.h"
 
 namespace kavrel::test {
@@ -50,17 +49,6 @@ namespace {
 HRESULT Unexpected(const char* what) {
     ADD_FAILURE() << "the add-on called " << what;
     return E_NOTIMPL;
-}
-
-// Sets the thread's error information as an automation object does.
-void SetDescription(std::u16string_view description) {
-    ComPtr<ICreateErrorInfo> create;
-    ASSERT_EQ(CreateErrorInfo(create.put()), S_OK);
-    const Bstr text(description);
-    create->SetDescription(text.get());
-    ComPtr<IErrorInfo> info = create.As<IErrorInfo>();
-    ASSERT_TRUE(info);
-    SetErrorInfo(0, info.get());
 }
 
 }  // namespace
@@ -110,9 +98,6 @@ HRESULT __stdcall TestMainWindow::GetTaskPanel(BSTR key, BSTR caption, IHostTask
     *result = nullptr;
     host_.task_panel_requests.emplace_back(BstrText(key), BstrText(caption));
     if (FAILED(host_.task_panel_status)) {
-        if (!host_.task_panel_error.empty()) {
-            SetDescription(host_.task_panel_error);
-        }
         return host_.task_panel_status;
     }
     *result = &host_.task_panel_object;

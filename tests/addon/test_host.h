@@ -162,8 +162,7 @@ class TestHost final : public IHostErrorInfo,
     HRESULT last_error_status = S_OK;
     std::u16string last_error_a;
     std::u16string last_error_b;
-    HRESULT task_panel_status = S_OK;
-    std::u16string task_panel_error;  // description set as the thread's error info
+    HRESULT task_panel_status = S_OK;  // answered without error information
     HWND task_panel_window = nullptr;
 
     // --- what the add-on did

@@ -81,6 +81,10 @@ void EditorTest::OpenPanelOn(const std::string& project_json, wchar_t decimal) {
 }
 
 void EditorTest::TearDown() {
+    StopHost();
+}
+
+void EditorTest::StopHost() {
     if (addon_) {
         if (Panel()) {
             ClosePanel();
@@ -96,6 +100,7 @@ void EditorTest::TearDown() {
     host_.reset();
     if (locale_changed_) {
         SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, previous_decimal_);
+        locale_changed_ = false;
         CoUninitialize();
     }
 }

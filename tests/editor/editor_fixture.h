@@ -40,6 +40,9 @@ class EditorTest : public ::testing::Test {
     void OpenPanel();
     // Both of the above, and StartHost first.
     void OpenPanelOn(const std::string& project_json, wchar_t decimal = L',');
+    // Closes the panel, disconnects and unloads the add-on, ends the host and
+    // puts the regional settings back; a test may then start another host.
+    void StopHost();
 
     HWND Panel() const;
     HWND Control(const char* name) const;

@@ -39,7 +39,7 @@ TEST(AccountingTest, ArmedFaultFiresOnTheNthMatchingCallOnly) {
             const auto fault = accounting.RecordCall(c.calls[i]);
             EXPECT_EQ(fault.has_value(), i == c.failing_call) << c.label << ", call " << i;
             if (fault) {
-                EXPECT_EQ(*fault, u"сбой") << c.label;
+                EXPECT_EQ(fault->description, u"сбой") << c.label;
             }
         }
     }
@@ -48,9 +48,9 @@ TEST(AccountingTest, ArmedFaultFiresOnTheNthMatchingCallOnly) {
 TEST(AccountingTest, TwoFaultsDueOnOneCallFireOneAfterTheOther) {
     Accounting accounting;
     accounting.ArmFault("*", 1, u"первый");
-    accounting.ArmFault("A.X", 1, u"второй");
-    EXPECT_EQ(accounting.RecordCall("A.X"), std::optional<std::u16string>(u"первый"));
-    EXPECT_EQ(accounting.RecordCall("A.X"), std::optional<std::u16string>(u"второй"));
+    accounting.ArmFault("A.X", 1, u"второй", u"ГИС-2");
+    EXPECT_EQ(accounting.RecordCall("A.X"), InjectedFault{u"первый"});
+    EXPECT_EQ(accounting.RecordCall("A.X"), (InjectedFault{u"второй", u"ГИС-2"}));
     EXPECT_EQ(accounting.RecordCall("A.X"), std::nullopt);
 }
 

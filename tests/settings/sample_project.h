@@ -1,37 +1,36 @@
-// The project most settings tests open: two maps, layers with and without
-// styles and attribute tables, and identifiers in Latin and Cyrillic letters.
+// The project most settings tests open: two maps (the second without layers),
+// layers with and without styles and attribute tables, and identifiers in
+// Latin and Cyrillic letters.
 #pragma once
 
 #include <string>
 
-#include "base/short_string.h"
-#include "tests/settings/fake_gis.h"
+namespace kavrel::test {
 
-namespace settings_test {
-
-// Code page 1251 bytes of an identifier written in UTF-16.
-inline std::string Id(std::u16string_view text) {
-    return kavrel::WideToCp1251(text);
+// `more_maps` and `more_relief_styles` are added at the end of the maps and of
+// the styles of layer L1, each item after a comma.
+inline std::string SampleProject(const std::string& more_maps = "",
+                                 const std::string& more_relief_styles = "") {
+    return R"({
+  "maps": [ {"id": "M1", "name": "Карта 1", "layers": ["L1", "L2", "L3", "L4"]},
+            {"id": "M2", "name": "Карта без слоёв"})" +
+           more_maps + R"( ],
+  "layers": [
+    {"id": "L1", "name": "Рельеф",
+     "tables": [ {"name": "A", "fields": ["H", "N"]}, {"name": "B", "fields": ["Z"]} ],
+     "styles": [ {"id": "S_PT", "name": "Точка", "kind": "point"},
+                 {"id": "S_TXT", "name": "Отметка", "kind": "text"},
+                 {"id": "Рел-Т", "name": "Кириллица", "kind": "point"})" +
+           more_relief_styles + R"( ]},
+    {"id": "L2", "name": "Подписи", "tables": [ {"name": "T", "fields": ["Height"]} ],
+     "styles": [ {"id": "S_T2", "name": "Подпись", "kind": "text"} ]},
+    {"id": "L3", "name": "Рельсы",
+     "styles": [ {"id": "S_RL", "name": "Рельс", "kind": "line"},
+                 {"id": "S_RT", "name": "Надпись рельса", "kind": "text"},
+                 {"id": "S_RLN", "name": "Линия рельса", "kind": "line"} ]},
+    {"id": "L4", "name": "Пустой"}
+  ]
+})";
 }
 
-inline std::vector<FakeMap> SampleProject() {
-    FakeLayer relief{
-        Id(u"L1"),
-        u"Рельеф",
-        {{Id(u"S_PT"), u"Точка"}, {Id(u"S_TXT"), u"Отметка"}, {Id(u"Рел-Т"), u"Кириллица"}},
-        {{u"A", {u"H", u"N"}}, {u"B", {u"Z"}}}};
-    FakeLayer labels{Id(u"L2"), u"Подписи", {{Id(u"S_T2"), u"Подпись"}}, {{u"T", {u"Height"}}}};
-    FakeLayer rails{Id(u"L3"),
-                    u"Рельсы",
-                    {{Id(u"S_RL"), u"Рельс"},
-                     {Id(u"S_RT"), u"Надпись рельса"},
-                     {Id(u"S_RLN"), u"Линия рельса"}},
-                    {}};
-    FakeLayer bare{Id(u"L4"), u"Пустой", {}, {}};
-    return {
-        {Id(u"M1"), u"Карта 1", {relief, labels, rails, bare}},
-        {Id(u"M2"), u"Карта без слоёв", {}},
-    };
-}
-
-}  // namespace settings_test
+}  // namespace kavrel::test

@@ -4,13 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "tests/settings/sample_project.h"
-#include "tests/settings/settings_session.h"
+#include "tests/settings/settings_fixture.h"
 #include "tests/support/window_finder.h"
 
-namespace settings_test {
+namespace kavrel::test {
 namespace {
-
-using kavrel::MarkSettings;
 
 constexpr const char* kBoxes[] = {"ePointStyle", "eTextStyle", "eRelsStyleName", "eRTextStyleName",
                                   "eRLStyleName"};
@@ -26,42 +24,44 @@ struct View {
 View Read(HWND dialog) {
     View view;
     for (const char* box : kBoxes) {
-        view.boxes.push_back(TextOf(dialog, box));
+        view.boxes.push_back(ControlText(dialog, box));
     }
     view.fields = ComboItems(dialog, "cbKavrelField");
-    view.fieldText = TextOf(dialog, "cbKavrelField");
+    view.fieldText = ControlText(dialog, "cbKavrelField");
     return view;
 }
 
-FakeHost& NewHost(const MarkSettings& settings) {
-    // The add-on keeps the application of the last host it connected to
-    // until it is unloaded, so hosts live as long as the test program.
-    auto* host = new FakeHost;
-    host->maps = SampleProject();
-    StoreSettings(*host, settings);
-    return *host;
+MarkSettings Full() {
+    return {.PointStyle = u"S_PT",
+            .TextStyle = u"S_TXT",
+            .RailStyle = u"S_RL",
+            .HeightField = u"A.H",
+            .RailTextStyle = u"S_RT",
+            .RailLineStyle = u"S_RLN"};
 }
 
-MarkSettings Full() {
-    MarkSettings s;
-    s.PointStyle = u"S_PT";
-    s.TextStyle = u"S_TXT";
-    s.RailStyle = u"S_RL";
-    s.HeightField = u"A.H";
-    s.RailTextStyle = u"S_RT";
-    s.RailLineStyle = u"S_RLN";
-    return s;
+// A settings dialog step: reads the view, chooses the label style with
+// "Выбрать...", reads the view again and confirms.
+Step ChooseLabelStyle(View& before, View& after) {
+    return [&before, &after](HWND d) {
+        before = Read(d);
+        Press(d, "Button4");
+        after = Read(d);
+        Press(d, "Button1");
+    };
 }
 
 // A picker step that selects a node and confirms it with "ОК".
 Step Pick(std::vector<std::wstring> path) {
     return [path](HWND picker) {
         SelectNode(picker, path);
-        Click(picker, "Button1");
+        Press(picker, "Button1");
     };
 }
 
-TEST(SettingsDialog, ShowsTheSettingsItIsOpenedWithAndCancelHandsNothingBack) {
+using SettingsDialog = SettingsTest;
+
+TEST_F(SettingsDialog, ShowsTheSettingsItIsOpenedWithAndCancelHandsNothingBack) {
     MarkSettings unknown;
     unknown.PointStyle = u"НЕТ";
     unknown.TextStyle = u"S_T";   // a prefix of existing identifiers
@@ -74,11 +74,18 @@ TEST(SettingsDialog, ShowsTheSettingsItIsOpenedWithAndCancelHandsNothingBack) {
     railLabelOnly.HeightField = u"T.Height";
     MarkSettings cyrillic;
     cyrillic.PointStyle = u"Рел-Т";
+    MarkSettings editors;  // the editor tests' project; its rail label style left unset
+    editors.PointStyle = u"SP";
+    editors.TextStyle = u"ST";
+    editors.HeightField = u"T.Height";
+    editors.RailLineStyle = u"RL";
+    editors.RailStyle = u"GONE";
 
     struct Case {
         const char* label;
         MarkSettings settings;
         View view;
+        std::string project = SampleProject();
     };
     const Case cases[] = {
         {"all empty", MarkSettings{}, {{kNone, kNone, kNone, kNone, kNone}, {}, L""}},
@@ -95,23 +102,28 @@ TEST(SettingsDialog, ShowsTheSettingsItIsOpenedWithAndCancelHandsNothingBack) {
         {"a Cyrillic identifier",
          cyrillic,
          {{L"Рельеф\\Кириллица", kNone, kNone, kNone, kNone}, {}, L""}},
+        {"the names of another project",
+         editors,
+         {{L"Рельеф\\Точка", L"Рельеф\\Подпись", kNone, kNone, L"Железная дорога\\Рельс"},
+          {L"A.H", L"A.N"},
+          L"T.Height"},
+         MarkProject("[]")},
     };
     for (const Case& c : cases) {
-        FakeHost& host = NewHost(c.settings);
         View seen;
-        const Outcome out = RunSettingsSession(host, [&](HWND dialog) {
+        const Outcome out = Session(c.project, c.settings, [&](HWND dialog) {
             seen = Read(dialog);
-            Click(dialog, "Button2");
+            Press(dialog, "Button2");
         });
         EXPECT_EQ(out.setupShown, 1) << c.label;
         EXPECT_EQ(seen, c.view) << c.label;
         EXPECT_EQ(out.settings, c.settings) << c.label;
         EXPECT_TRUE(out.messages.empty()) << c.label;
-        EXPECT_EQ(out.liveHostObjects, 0) << c.label;
+        EXPECT_EQ(out.heldHostReferences, 0) << c.label;
     }
 }
 
-TEST(SettingsDialog, HandsAllSixSettingsToThePanelOnlyWhenConfirmed) {
+TEST_F(SettingsDialog, HandsAllSixSettingsToThePanelOnlyWhenConfirmed) {
     const MarkSettings start = Full();
     MarkSettings typed = start;
     typed.HeightField = u"T.Height";
@@ -129,18 +141,18 @@ TEST(SettingsDialog, HandsAllSixSettingsToThePanelOnlyWhenConfirmed) {
         MarkSettings expected;
     };
     const Case cases[] = {
-        {"OK without changes", [](HWND d) { Click(d, "Button1"); }, {}, start},
+        {"OK without changes", [](HWND d) { Press(d, "Button1"); }, {}, start},
         {"a typed field not in the list, OK",
          [](HWND d) {
              TypeInto(d, "cbKavrelField", L"T.Height");
-             Click(d, "Button1");
+             Press(d, "Button1");
          },
          {},
          typed},
         {"an emptied field, OK",
          [](HWND d) {
              TypeInto(d, "cbKavrelField", L"");
-             Click(d, "Button1");
+             Press(d, "Button1");
          },
          {},
          emptied},
@@ -150,50 +162,49 @@ TEST(SettingsDialog, HandsAllSixSettingsToThePanelOnlyWhenConfirmed) {
              SendMessageW(combo, CB_SETCURSEL, 2, 0);
              SendMessageW(d, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
                           reinterpret_cast<LPARAM>(combo));
-             Click(d, "Button1");
+             Press(d, "Button1");
          },
          {},
          picked},
         {"a typed field, Отмена",
          [](HWND d) {
              TypeInto(d, "cbKavrelField", L"T.Height");
-             Click(d, "Button2");
+             Press(d, "Button2");
          },
          {},
          start},
         {"a new style, OK",
          [](HWND d) {
-             Click(d, "Button3");
-             Click(d, "Button1");
+             Press(d, "Button3");
+             Press(d, "Button1");
          },
          {Pick({L"Карта 1", L"Подписи", L"Подпись"})},
          newPoint},
         {"a new style and a typed field, Отмена",
          [](HWND d) {
-             Click(d, "Button3");
+             Press(d, "Button3");
              TypeInto(d, "cbKavrelField", L"T.Height");
-             Click(d, "Button2");
+             Press(d, "Button2");
          },
          {Pick({L"Карта 1", L"Подписи", L"Подпись"})},
          start},
         {"a new style, close box",
          [](HWND d) {
-             Click(d, "Button3");
+             Press(d, "Button3");
              PostMessageW(d, WM_CLOSE, 0, 0);
          },
          {Pick({L"Карта 1", L"Подписи", L"Подпись"})},
          start},
     };
     for (const Case& c : cases) {
-        FakeHost& host = NewHost(start);
-        const Outcome out = RunSettingsSession(host, c.setup, c.pickers);
+        const Outcome out = Session(SampleProject(), start, c.setup, c.pickers);
         EXPECT_EQ(out.settings, c.expected) << c.label;
         EXPECT_TRUE(out.messages.empty()) << c.label;
-        EXPECT_EQ(out.liveHostObjects, 0) << c.label;
+        EXPECT_EQ(out.heldHostReferences, 0) << c.label;
     }
 }
 
-TEST(SettingsDialog, EachChooseButtonChangesItsOwnSettingAndDisplay) {
+TEST_F(SettingsDialog, EachChooseButtonChangesItsOwnSettingAndDisplay) {
     struct Case {
         const char* button;
         std::u16string MarkSettings::*setting;
@@ -205,20 +216,18 @@ TEST(SettingsDialog, EachChooseButtonChangesItsOwnSettingAndDisplay) {
         {"Button7", &MarkSettings::RailLineStyle, 4},
     };
     for (const Case& c : cases) {
-        FakeHost& host = NewHost(MarkSettings{});
         View after;
         std::vector<std::wstring> preselected;
-        const Outcome out =
-            RunSettingsSession(host,
-                               [&](HWND d) {
-                                   Click(d, c.button);
-                                   after = Read(d);
-                                   Click(d, "Button1");
-                               },
-                               {[&](HWND picker) {
-                                   preselected = SelectedPath(picker);
-                                   Pick({L"Карта 1", L"Рельеф", L"Кириллица"})(picker);
-                               }});
+        const Outcome out = Session(SampleProject(), MarkSettings{},
+                                    [&](HWND d) {
+                                        Press(d, c.button);
+                                        after = Read(d);
+                                        Press(d, "Button1");
+                                    },
+                                    {[&](HWND picker) {
+                                        preselected = SelectedPath(picker);
+                                        Pick({L"Карта 1", L"Рельеф", L"Кириллица"})(picker);
+                                    }});
         // An empty setting preselects nothing; the tree selects its first
         // node itself as it takes the focus.
         EXPECT_EQ(preselected, std::vector<std::wstring>{L"Карта 1"}) << c.button;
@@ -231,18 +240,11 @@ TEST(SettingsDialog, EachChooseButtonChangesItsOwnSettingAndDisplay) {
     }
 }
 
-TEST(SettingsDialog, ANewLabelStyleRebuildsTheFieldListAndKeepsTheFieldText) {
-    FakeHost& host = NewHost(Full());
+TEST_F(SettingsDialog, ANewLabelStyleRebuildsTheFieldListAndKeepsTheFieldText) {
     View before;
     View after;
-    const Outcome out = RunSettingsSession(host,
-                                           [&](HWND d) {
-                                               before = Read(d);
-                                               Click(d, "Button4");
-                                               after = Read(d);
-                                               Click(d, "Button1");
-                                           },
-                                           {Pick({L"Карта 1", L"Подписи", L"Подпись"})});
+    const Outcome out = Session(SampleProject(), Full(), ChooseLabelStyle(before, after),
+                                {Pick({L"Карта 1", L"Подписи", L"Подпись"})});
     EXPECT_EQ(before.fields, (std::vector<std::wstring>{L"A.H", L"A.N", L"B.Z"}));
     EXPECT_EQ(after.boxes[1], L"Подписи\\Подпись");
     EXPECT_EQ(after.fields, std::vector<std::wstring>{L"T.Height"});
@@ -252,38 +254,31 @@ TEST(SettingsDialog, ANewLabelStyleRebuildsTheFieldListAndKeepsTheFieldText) {
     EXPECT_EQ(out.settings, expected);
 }
 
-TEST(SettingsDialog, ACancelledPickerChangesNothing) {
+TEST_F(SettingsDialog, ACancelledPickerChangesNothing) {
     struct Case {
         const char* label;
         Step cancel;
     };
     const Case cases[] = {
-        {"Отмена", [](HWND p) { Click(p, "Button2"); }},
+        {"Отмена", [](HWND p) { Press(p, "Button2"); }},
         {"close box", [](HWND p) { PostMessageW(p, WM_CLOSE, 0, 0); }},
         {"another node selected, then Отмена",
          [](HWND p) {
              SelectNode(p, {L"Карта 1", L"Подписи", L"Подпись"});
-             Click(p, "Button2");
+             Press(p, "Button2");
          }},
     };
     for (const Case& c : cases) {
-        FakeHost& host = NewHost(Full());
         View before;
         View after;
-        const Outcome out = RunSettingsSession(host,
-                                               [&](HWND d) {
-                                                   before = Read(d);
-                                                   Click(d, "Button4");
-                                                   after = Read(d);
-                                                   Click(d, "Button1");
-                                               },
-                                               {c.cancel});
+        const Outcome out =
+            Session(SampleProject(), Full(), ChooseLabelStyle(before, after), {c.cancel});
         EXPECT_EQ(after, before) << c.label;
         EXPECT_EQ(out.settings, Full()) << c.label;
     }
 }
 
-TEST(SettingsDialog, AHostFailureAtOpeningKeepsTheDialogDownAndThePanelsSettings) {
+TEST_F(SettingsDialog, AHostFailureAtOpeningKeepsTheDialogDownAndThePanelsSettings) {
     struct Case {
         const char* operation;
         int nth;
@@ -294,39 +289,37 @@ TEST(SettingsDialog, AHostFailureAtOpeningKeepsTheDialogDownAndThePanelsSettings
         {"IHostSemField.GetName", 3},
     };
     for (const Case& c : cases) {
-        FakeHost& host = NewHost(Full());
-        const Outcome out = RunSettingsSession(
-            host, [](HWND d) { Click(d, "Button2"); }, {},
-            [&] { host.Fail(c.operation, c.nth, u"", u"База недоступна"); });
+        const Outcome out = Session(
+            SampleProject(), Full(), [](HWND d) { Press(d, "Button2"); }, {},
+            [&] { host_->accounting().ArmFault(c.operation, c.nth, u"База недоступна"); });
         EXPECT_EQ(out.setupShown, 0) << c.operation;
         ASSERT_EQ(out.messages.size(), 1u) << c.operation;
-        EXPECT_EQ(out.messages[0].text, L"База недоступна") << c.operation;
+        EXPECT_EQ(out.messages[0], L"База недоступна") << c.operation;
         EXPECT_EQ(out.settings, Full()) << c.operation;
-        EXPECT_EQ(out.liveHostObjects, 0) << c.operation;
+        EXPECT_EQ(out.heldHostReferences, 0) << c.operation;
     }
 }
 
-TEST(SettingsDialog, AFailureRefreshingAfterAPickLeavesTheDialogOpenWithTheNewStyle) {
-    FakeHost& host = NewHost(Full());
+TEST_F(SettingsDialog, AFailureRefreshingAfterAPickLeavesTheDialogOpenWithTheNewStyle) {
     bool openAfterFailure = false;
     const Outcome out =
-        RunSettingsSession(host,
-                           [&](HWND d) {
-                               Click(d, "Button3");
-                               openAfterFailure = IsWindowVisible(d);
-                               Click(d, "Button1");
-                           },
-                           {[&](HWND picker) {
-                               host.Fail("IHostStyle.GetName", 1, u"", u"Стиль занят");
-                               Pick({L"Карта 1", L"Подписи", L"Подпись"})(picker);
-                           }});
+        Session(SampleProject(), Full(),
+                [&](HWND d) {
+                    Press(d, "Button3");
+                    openAfterFailure = IsWindowVisible(d);
+                    Press(d, "Button1");
+                },
+                {[&](HWND picker) {
+                    host_->accounting().ArmFault("IHostStyle.GetName", 1, u"Стиль занят");
+                    Pick({L"Карта 1", L"Подписи", L"Подпись"})(picker);
+                }});
     EXPECT_TRUE(openAfterFailure);
     ASSERT_EQ(out.messages.size(), 1u);
-    EXPECT_EQ(out.messages[0].text, L"Стиль занят");
+    EXPECT_EQ(out.messages[0], L"Стиль занят");
     MarkSettings expected = Full();
     expected.PointStyle = u"S_T2";
     EXPECT_EQ(out.settings, expected);
 }
 
 }  // namespace
-}  // namespace settings_test
+}  // namespace kavrel::test
