@@ -8,6 +8,7 @@
 #include "base/utf8.h"
 #include "base/module.h"
 #include "base/wide.h"
+#include "ui/control_kinds.h"
 #include "ui/form_control.h"
 #include "ui/form_window_class.h"
 #include "ui/message_box.h"
@@ -49,21 +50,6 @@ FrameStyle StyleOf(FormFrame frame) {
             return {WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
     }
     throw std::logic_error("unknown form frame");
-}
-
-bool Accepts(ControlKind kind, Event event) {
-    switch (event) {
-        case Event::Click:
-            return kind == ControlKind::PushButton || kind == ControlKind::ImageButton ||
-                   kind == ControlKind::CheckBox;
-        case Event::Change:
-            return kind == ControlKind::Edit || kind == ControlKind::LabelledEdit ||
-                   kind == ControlKind::Memo || kind == ControlKind::ComboDropDown ||
-                   kind == ControlKind::ComboList || kind == ControlKind::TreeView;
-        case Event::DoubleClick:
-            return kind == ControlKind::TreeView;
-    }
-    return false;
 }
 
 }  // namespace
@@ -245,10 +231,8 @@ void Form::LayOutForClientSize(Size actual) {
         RECT now{};
         GetWindowRect(entry->window, &now);
         // A combo box keeps the height of its open list.
-        const bool combo = entry->layout->kind == ControlKind::ComboDropDown ||
-                           entry->layout->kind == ControlKind::ComboList;
         SetWindowPos(entry->window, nullptr, place.left, place.top, place.width,
-                     combo ? int(now.bottom - now.top) : place.height,
+                     IsComboBox(entry->layout->kind) ? int(now.bottom - now.top) : place.height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
         if (entry->label) {
             const Rect label = AnchoredRect(
@@ -397,7 +381,7 @@ void Form::Bind(std::string_view control, Event event, Handler handler) {
     if (layout == layout_.controls.end()) {
         throw std::invalid_argument("no control named " + std::string(control) + " to bind");
     }
-    if (!Accepts(layout->kind, event)) {
+    if (!RaisesEvent(layout->kind, event)) {
         throw std::invalid_argument("control " + std::string(control) +
                                     " raises no event of that kind");
     }
