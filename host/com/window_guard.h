@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kavrel::host {
@@ -31,29 +32,34 @@ void ClearCallbackFailures() noexcept;
 // Records the exception being handled; call it inside a catch block.
 void RecordCallbackFailure(UINT message) noexcept;
 
-// A window procedure's body: body() answers the LRESULT; an exception from it
-// is recorded and the message answered by DefWindowProcW.
+// DefWindowProcW, or DefSubclassProc for a subclass procedure.
+using DefaultProcedure = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
+
+// A procedure's body: body() answers the LRESULT; an exception from it is
+// recorded and the message answered by the default procedure.
+template <typename Body>
+LRESULT GuardedProcedure(DefaultProcedure by_default, HWND window, UINT message, WPARAM wparam,
+                         LPARAM lparam, Body&& body) noexcept {
+    try {
+        return body();
+    } catch (...) {
+        RecordCallbackFailure(message);
+    }
+    return by_default(window, message, wparam, lparam);
+}
+
 template <typename Body>
 LRESULT GuardedWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
                           Body&& body) noexcept {
-    try {
-        return body();
-    } catch (...) {
-        RecordCallbackFailure(message);
-    }
-    return DefWindowProcW(window, message, wparam, lparam);
+    return GuardedProcedure(&DefWindowProcW, window, message, wparam, lparam,
+                            std::forward<Body>(body));
 }
 
-// The same for a subclass procedure: the answer of the procedure below it.
 template <typename Body>
 LRESULT GuardedSubclassProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
                             Body&& body) noexcept {
-    try {
-        return body();
-    } catch (...) {
-        RecordCallbackFailure(message);
-    }
-    return DefSubclassProc(window, message, wparam, lparam);
+    return GuardedProcedure(&DefSubclassProc, window, message, wparam, lparam,
+                            std::forward<Body>(body));
 }
 
 }  // namespace kavrel::host
