@@ -6,7 +6,7 @@
 #include "frame/com_server.h"
 #include "addon/library_lifecycle.h"
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) noexcept {
     switch (reason) {
         case DLL_PROCESS_ATTACH:
             return kavrel::LibraryLoad() ? TRUE : FALSE;

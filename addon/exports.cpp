@@ -39,9 +39,9 @@ HRESULT ExportBoundary(Body&& body) noexcept {
 extern "C" {
 
 // Also declared by the system headers, except the host's own entry.
-HRESULT __stdcall M2DllRegisterAddOn(const char* applied_name, BOOL active);
+HRESULT __stdcall M2DllRegisterAddOn(const char* applied_name, BOOL active) noexcept;
 
-HRESULT __stdcall M2DllRegisterAddOn(const char* applied_name, BOOL active) {
+HRESULT __stdcall M2DllRegisterAddOn(const char* applied_name, BOOL active) noexcept {
     return ExportBoundary([&] {
         kavrel::RegisterAddons(AnsiToWide(applied_name), active != FALSE);
         return S_OK;

@@ -82,6 +82,26 @@ class MemoryDC {
     HDC dc_;
 };
 
+// The DC of a WM_PAINT: BeginPaint, and EndPaint on release, also when the
+// painting throws.
+class PaintingDC {
+  public:
+    explicit PaintingDC(HWND window) noexcept : window_(window), dc_(BeginPaint(window, &paint_)) {}
+    PaintingDC(const PaintingDC&) = delete;
+    PaintingDC& operator=(const PaintingDC&) = delete;
+    ~PaintingDC() {
+        if (dc_) {
+            EndPaint(window_, &paint_);
+        }
+    }
+    HDC get() const noexcept { return dc_; }
+
+  private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
+
 // SelectObject that puts the previous object back.
 class SelectedObject {
   public:

@@ -114,11 +114,15 @@ std::u16string_view TM2AddonProxy::Source() const noexcept {
 }
 
 HRESULT __stdcall TM2AddonProxy::GetInfo(AddOnInfo* info) noexcept {
+    if (!info) {
+        return E_POINTER;
+    }
+    std::memset(info, 0, sizeof *info);
     return gis::ComBoundary(Source(), [&] {
-        if (!info) {
-            return E_POINTER;
-        }
-        RequiredAddon().GetInfo(*info);
+        AddOnInfo filled;
+        std::memset(&filled, 0, sizeof filled);
+        RequiredAddon().GetInfo(filled);
+        std::memcpy(info, &filled, sizeof filled);
         return S_OK;
     });
 }

@@ -42,10 +42,11 @@ HRESULT __stdcall IM2MacroAttrsListImp::GetItem(LONG index, MacroAttrs* item) no
 }
 
 HRESULT __stdcall IM2MacroAttrsListImp::GetCount(LONG* result) noexcept {
+    if (!result) {
+        return E_POINTER;
+    }
+    *result = 0;
     return gis::ComBoundary(kSource, [&] {
-        if (!result) {
-            return E_POINTER;
-        }
         *result = static_cast<LONG>(Items.size());
         return S_OK;
     });

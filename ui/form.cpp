@@ -8,6 +8,7 @@
 #include "base/utf8.h"
 #include "base/module.h"
 #include "base/wide.h"
+#include "ui/control_kinds.h"
 #include "ui/form_control.h"
 #include "ui/form_window_class.h"
 #include "ui/message_box.h"
@@ -49,21 +50,6 @@ FrameStyle StyleOf(FormFrame frame) {
             return {WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
     }
     throw std::logic_error("unknown form frame");
-}
-
-bool Accepts(ControlKind kind, Event event) {
-    switch (event) {
-        case Event::Click:
-            return kind == ControlKind::PushButton || kind == ControlKind::ImageButton ||
-                   kind == ControlKind::CheckBox;
-        case Event::Change:
-            return kind == ControlKind::Edit || kind == ControlKind::LabelledEdit ||
-                   kind == ControlKind::Memo || kind == ControlKind::ComboDropDown ||
-                   kind == ControlKind::ComboList || kind == ControlKind::TreeView;
-        case Event::DoubleClick:
-            return kind == ControlKind::TreeView;
-    }
-    return false;
 }
 
 }  // namespace
@@ -245,10 +231,8 @@ void Form::LayOutForClientSize(Size actual) {
         RECT now{};
         GetWindowRect(entry->window, &now);
         // A combo box keeps the height of its open list.
-        const bool combo = entry->layout->kind == ControlKind::ComboDropDown ||
-                           entry->layout->kind == ControlKind::ComboList;
         SetWindowPos(entry->window, nullptr, place.left, place.top, place.width,
-                     combo ? int(now.bottom - now.top) : place.height,
+                     IsComboBox(entry->layout->kind) ? int(now.bottom - now.top) : place.height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
         if (entry->label) {
             const Rect label = AnchoredRect(
@@ -397,7 +381,7 @@ void Form::Bind(std::string_view control, Event event, Handler handler) {
     if (layout == layout_.controls.end()) {
         throw std::invalid_argument("no control named " + std::string(control) + " to bind");
     }
-    if (!Accepts(layout->kind, event)) {
+    if (!RaisesEvent(layout->kind, event)) {
         throw std::invalid_argument("control " + std::string(control) +
                                     " raises no event of that kind");
     }
@@ -456,107 +440,21 @@ void Form::OnWindowGone() noexcept {
 
 LRESULT Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_COMMAND: {
-            const int id = LOWORD(wParam);
-            const int code = HIWORD(wParam);
-            if (const BuiltControl* control = EntryById(id)) {
-                const ControlKind kind = control->layout->kind;
-                if (code == BN_CLICKED &&
-                    (kind == ControlKind::PushButton || kind == ControlKind::ImageButton ||
-                     kind == ControlKind::CheckBox)) {
-                    FireClick(*control);
-                } else if (code == EN_CHANGE &&
-                           (kind == ControlKind::Edit || kind == ControlKind::LabelledEdit ||
-                            kind == ControlKind::Memo)) {
-                    Fire(*control, Event::Change);
-                } else if (code == CBN_SELCHANGE && kind == ControlKind::ComboDropDown) {
-                    // The edit still shows the old text while the selection
-                    // changes: put the picked entry there before the handler reads it.
-                    const LRESULT index = SendMessageW(control->window, CB_GETCURSEL, 0, 0);
-                    if (index != CB_ERR) {
-                        SetWindowTextW(control->window, Wide(ComboItem(control->layout->name,
-                                                                       static_cast<int>(index))));
-                    }
-                    Fire(*control, Event::Change);
-                } else if ((code == CBN_SELCHANGE || code == CBN_EDITCHANGE) &&
-                           (kind == ControlKind::ComboDropDown || kind == ControlKind::ComboList)) {
-                    Fire(*control, Event::Change);
-                }
-                return 0;
-            }
-            if (lParam == 0 && (id == IDOK || id == IDCANCEL)) {
-                // Enter or Escape from the dialog navigation.
-                for (const auto& control : controls_) {
-                    const bool chosen =
-                        id == IDOK ? control->layout->isDefault : control->layout->isCancel;
-                    if (chosen && IsWindowEnabled(control->window)) {
-                        FireClick(*control);
-                        return 0;
-                    }
-                }
-                if (id == IDCANCEL && mode_ == Mode::Modal) {
-                    Close();
-                }
-                return 0;
-            }
-            break;
-        }
-        case WM_NOTIFY: {
-            const NMHDR& header = *reinterpret_cast<const NMHDR*>(lParam);
-            if (const BuiltControl* control = EntryByWindow(header.hwndFrom)) {
-                if (control->layout->kind == ControlKind::TreeView) {
-                    if (header.code == NM_DBLCLK) {
-                        Fire(*control, Event::DoubleClick);
-                    } else if (header.code == TVN_SELCHANGEDW) {
-                        Fire(*control, Event::Change);
-                    }
-                }
-            }
+        case WM_COMMAND:
+            return HandleCommand(wParam, lParam);
+        case WM_NOTIFY:
+            HandleNotify(*reinterpret_cast<const NMHDR*>(lParam));
             return 0;
-        }
-        case WM_DRAWITEM: {
-            const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-            if (const BuiltControl* control = EntryByWindow(item.hwndItem)) {
-                if (control->layout->kind == ControlKind::ImageButton) {
-                    try {
-                        ui::DrawImageButton(*control->layout, item);
-                    } catch (...) {
-                        // Shown once: every repaint would fail again, and a
-                        // box per repaint would never let the user go.
-                        if (!paintFailureShown_) {
-                            paintFailureShown_ = true;
-                            ShowCurrentException(window_);
-                        }
-                    }
-                    return TRUE;
-                }
-            }
-            break;
-        }
+        case WM_DRAWITEM:
+            return HandleDrawItem(wParam, lParam);
         case WM_SIZE:
-            if (!controls_.empty() && wParam != SIZE_MINIMIZED) {
-                LayOutForClientSize({LOWORD(lParam), HIWORD(lParam)});
-            }
+            HandleSize(wParam, lParam);
             return 0;
         case WM_CLOSE:
             Close();
             return 0;
         case WM_DESTROY:
-            if (!destroyNotified_) {
-                destroyNotified_ = true;
-                try {
-                    OnDestroy();
-                } catch (...) {
-                    ShowCurrentException(window_);
-                }
-            }
-            for (const auto& control : controls_) {
-                RemoveControlProperties(*control);
-            }
-            if (tooltips_) {
-                DestroyWindow(tooltips_);
-                tooltips_ = nullptr;
-            }
+            HandleDestroy();
             return 0;
         case WM_NCDESTROY:
             OnWindowGone();
@@ -569,17 +467,118 @@ LRESULT Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     if (message >= WM_USER && message <= 0xBFFF) {
-        if (OnMessage(message, wParam, lParam)) {
-            return 0;
+        return HandlePrivateMessage(message, wParam, lParam);
+    }
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+LRESULT Form::HandleCommand(WPARAM wParam, LPARAM lParam) {
+    const int id = LOWORD(wParam);
+    if (const BuiltControl* control = EntryById(id)) {
+        FireNotification(*control, WM_COMMAND, HIWORD(wParam));
+        return 0;
+    }
+    if (lParam == 0 && (id == IDOK || id == IDCANCEL)) {
+        PressDialogKey(id);
+        return 0;
+    }
+    return DefWindowProcW(window_, WM_COMMAND, wParam, lParam);
+}
+
+void Form::HandleNotify(const NMHDR& header) {
+    if (const BuiltControl* control = EntryByWindow(header.hwndFrom)) {
+        FireNotification(*control, WM_NOTIFY, header.code);
+    }
+}
+
+void Form::FireNotification(const BuiltControl& control, UINT message, UINT code) {
+    const ControlNotification* notification = FindNotification(control.layout->kind, message, code);
+    if (!notification) {
+        return;
+    }
+    if (notification->event == Event::Click) {
+        FireClick(control);
+        return;
+    }
+    if (notification->showsPickedEntry) {
+        const LRESULT index = SendMessageW(control.window, CB_GETCURSEL, 0, 0);
+        if (index != CB_ERR) {
+            SetWindowTextW(control.window,
+                           Wide(ComboItem(control.layout->name, static_cast<int>(index))));
         }
-        if (message == DM_GETDEFID && mode_ == Mode::Modal) {
-            for (const auto& control : controls_) {
-                if (control->layout->isDefault) {
-                    return MAKELRESULT(control->id, DC_HASDEFID);
-                }
+    }
+    Fire(control, notification->event);
+}
+
+// Enter (IDOK) or Escape (IDCANCEL) from the dialog navigation: the default
+// or cancel control is clicked; Escape with neither closes a modal form.
+void Form::PressDialogKey(int id) {
+    for (const auto& control : controls_) {
+        const bool chosen = id == IDOK ? control->layout->isDefault : control->layout->isCancel;
+        if (chosen && IsWindowEnabled(control->window)) {
+            FireClick(*control);
+            return;
+        }
+    }
+    if (id == IDCANCEL && mode_ == Mode::Modal) {
+        Close();
+    }
+}
+
+LRESULT Form::HandleDrawItem(WPARAM wParam, LPARAM lParam) {
+    const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    const BuiltControl* control = EntryByWindow(item.hwndItem);
+    if (!control || control->layout->kind != ControlKind::ImageButton) {
+        return DefWindowProcW(window_, WM_DRAWITEM, wParam, lParam);
+    }
+    try {
+        ui::DrawImageButton(*control->layout, item);
+    } catch (...) {
+        // Shown once: every repaint would fail again, and a box per repaint
+        // would never let the user go.
+        if (!paintFailureShown_) {
+            paintFailureShown_ = true;
+            ShowCurrentException(window_);
+        }
+    }
+    return TRUE;
+}
+
+void Form::HandleSize(WPARAM wParam, LPARAM lParam) {
+    if (!controls_.empty() && wParam != SIZE_MINIMIZED) {
+        LayOutForClientSize({LOWORD(lParam), HIWORD(lParam)});
+    }
+}
+
+void Form::HandleDestroy() {
+    if (!destroyNotified_) {
+        destroyNotified_ = true;
+        try {
+            OnDestroy();
+        } catch (...) {
+            ShowCurrentException(window_);
+        }
+    }
+    for (const auto& control : controls_) {
+        RemoveControlProperties(*control);
+    }
+    if (tooltips_) {
+        DestroyWindow(tooltips_);
+        tooltips_ = nullptr;
+    }
+}
+
+LRESULT Form::HandlePrivateMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (OnMessage(message, wParam, lParam)) {
+        return 0;
+    }
+    if (message == DM_GETDEFID && mode_ == Mode::Modal) {
+        for (const auto& control : controls_) {
+            if (control->layout->isDefault) {
+                return MAKELRESULT(control->id, DC_HASDEFID);
             }
-            return 0;
         }
+        return 0;
     }
     return DefWindowProcW(window_, message, wParam, lParam);
 }

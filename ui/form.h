@@ -139,6 +139,14 @@ class Form {
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam,
                                        LPARAM lParam) noexcept;
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleCommand(WPARAM wParam, LPARAM lParam);
+    void HandleNotify(const NMHDR& header);
+    LRESULT HandleDrawItem(WPARAM wParam, LPARAM lParam);
+    void HandleSize(WPARAM wParam, LPARAM lParam);
+    void HandleDestroy();
+    LRESULT HandlePrivateMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void FireNotification(const BuiltControl& control, UINT message, UINT code);
+    void PressDialogKey(int id);
     void Build(HWND parentOrOwner, Mode mode);
     void BuildControls();
     void Fire(const BuiltControl& control, Event event);

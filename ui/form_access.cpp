@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "base/wide.h"
+#include "ui/control_kinds.h"
 #include "ui/form_control.h"
 
 namespace ui {
@@ -29,8 +30,8 @@ void Require(bool condition, std::string_view control, const char* what) {
     }
 }
 
-bool IsCombo(ControlKind kind) {
-    return kind == ControlKind::ComboDropDown || kind == ControlKind::ComboList;
+int ComboCountOf(HWND combo) {
+    return static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
 }
 
 }  // namespace
@@ -67,12 +68,12 @@ void Form::SetEnabled(std::string_view control, bool enabled) {
 }
 
 void Form::ComboClear(std::string_view control) {
-    Require(IsCombo(Entry(control).layout->kind), control, "a combo box");
+    Require(IsComboBox(Entry(control).layout->kind), control, "a combo box");
     SendMessageW(Control(control), CB_RESETCONTENT, 0, 0);
 }
 
 void Form::ComboAdd(std::string_view control, std::u16string_view item) {
-    Require(IsCombo(Entry(control).layout->kind), control, "a combo box");
+    Require(IsComboBox(Entry(control).layout->kind), control, "a combo box");
     const std::u16string copy(item);
     const LRESULT index =
         SendMessageW(Control(control), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(copy)));
@@ -81,18 +82,14 @@ void Form::ComboAdd(std::string_view control, std::u16string_view item) {
     }
 }
 
-int ComboCountOf(HWND combo) {
-    return static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
-}
-
 int Form::ComboCount(std::string_view control) const {
-    Require(IsCombo(Entry(control).layout->kind), control, "a combo box");
+    Require(IsComboBox(Entry(control).layout->kind), control, "a combo box");
     return ComboCountOf(Control(control));
 }
 
 std::u16string Form::ComboItem(std::string_view control, int index) const {
     const HWND combo = Control(control);
-    Require(IsCombo(Entry(control).layout->kind), control, "a combo box");
+    Require(IsComboBox(Entry(control).layout->kind), control, "a combo box");
     if (index < 0 || index >= ComboCountOf(combo)) {
         throw std::out_of_range("no entry " + std::to_string(index) + " in " +
                                 std::string(control));
@@ -106,14 +103,14 @@ std::u16string Form::ComboItem(std::string_view control, int index) const {
 }
 
 int Form::ComboIndex(std::string_view control) const {
-    Require(IsCombo(Entry(control).layout->kind), control, "a combo box");
+    Require(IsComboBox(Entry(control).layout->kind), control, "a combo box");
     const LRESULT index = SendMessageW(Control(control), CB_GETCURSEL, 0, 0);
     return index == CB_ERR ? -1 : static_cast<int>(index);
 }
 
 void Form::SetComboIndex(std::string_view control, int index) {
     const HWND combo = Control(control);
-    Require(IsCombo(Entry(control).layout->kind), control, "a combo box");
+    Require(IsComboBox(Entry(control).layout->kind), control, "a combo box");
     if (index < -1 || index >= ComboCountOf(combo)) {
         throw std::out_of_range("no entry " + std::to_string(index) + " in " +
                                 std::string(control));

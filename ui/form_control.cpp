@@ -8,6 +8,7 @@
 #include "base/utf8.h"
 #include "base/module.h"
 #include "base/wide.h"
+#include "ui/control_kinds.h"
 #include "ui/form_window_class.h"
 
 namespace ui {
@@ -58,10 +59,6 @@ WindowKind KindOf(const ControlLayout& layout) {
             return {PROGRESS_CLASSW, 0, 0};
     }
     throw std::logic_error("unknown control kind");
-}
-
-bool IsCombo(ControlKind kind) {
-    return kind == ControlKind::ComboDropDown || kind == ControlKind::ComboList;
 }
 
 // The size the text takes in the form's font.
@@ -170,14 +167,14 @@ void CreateControlWindow(BuiltControl& entry, HWND form, HFONT font, int dpi) {
                                     ? std::u16string()
                                     : layout.caption;
     const DWORD tabStop = layout.tabOrder >= 0 ? WS_TABSTOP : 0;
-    const int height = IsCombo(layout.kind)
+    const int height = IsComboBox(layout.kind)
                            ? entry.placed.height + ScaleToDpi(kComboListHeight, dpi)
                            : entry.placed.height;
     entry.window = CreateChildWindow(kind.className, kind.style | tabStop, kind.exStyle, text,
                                      entry.placed, height, form, entry.id, font);
     SetNameProperty(entry.window, ControlPropertyName(layout.name));
 
-    if (IsCombo(layout.kind)) {
+    if (IsComboBox(layout.kind)) {
         // The closed box takes the designed height: the selection field is
         // that height less the box's frame. Each try corrects the height last
         // asked for by what the box measures beyond the design. The field's

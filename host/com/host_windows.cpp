@@ -6,8 +6,10 @@
 #include <stdexcept>
 #include <vector>
 
+#include "base/gdi.h"
 #include "host/com/host_context.h"
 #include "host/com/map_painter.h"
+#include "host/com/window_guard.h"
 
 namespace kavrel::host {
 namespace {
@@ -67,7 +69,7 @@ void LayOut(HWND main) {
 }
 
 LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
-    try {
+    return GuardedWindowProc(window, message, wparam, lparam, [&]() -> LRESULT {
         if (message == WM_SIZE || message == kRelayout) {
             LayOut(window);
             if (message == kRelayout) {
@@ -75,42 +77,35 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wparam, LPARAM lpara
             }
         }
         return DefWindowProcW(window, message, wparam, lparam);
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
 // A task panel window tells the main window to lay out again when it is
 // shown or hidden.
 LRESULT CALLBACK TaskPanelProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
-    try {
+    return GuardedWindowProc(window, message, wparam, lparam, [&] {
         if (message == WM_SHOWWINDOW) {
             PostMessageW(GetParent(window), kRelayout, 0, 0);
         }
         return DefWindowProcW(window, message, wparam, lparam);
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
 LRESULT CALLBACK MapProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
-    try {
-        if (message == WM_PAINT) {
-            PAINTSTRUCT paint;
-            HDC dc = BeginPaint(window, &paint);
-            auto* host = reinterpret_cast<HostContext*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-            RECT client;
-            GetClientRect(window, &client);
-            if (host) {
-                PaintMap(host->model(), host->decimal_separator(), dc, client.right, client.bottom);
-            }
-            EndPaint(window, &paint);
-            return 0;
+    return GuardedWindowProc(window, message, wparam, lparam, [&]() -> LRESULT {
+        if (message != WM_PAINT) {
+            return DefWindowProcW(window, message, wparam, lparam);
         }
-        return DefWindowProcW(window, message, wparam, lparam);
-    } catch (...) {
+        const PaintingDC dc(window);
+        auto* host = reinterpret_cast<HostContext*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        RECT client;
+        GetClientRect(window, &client);
+        if (host) {
+            PaintMap(host->model(), host->decimal_separator(), dc.get(), client.right,
+                     client.bottom);
+        }
         return 0;
-    }
+    });
 }
 
 void RegisterClassOnce(const wchar_t* name, WNDPROC procedure) {

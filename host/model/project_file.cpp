@@ -121,93 +121,107 @@ double Coordinate(const json& value, const std::string& place) {
     return v;
 }
 
+// One attribute table of the layer `named`: a name without a point, unique in
+// the layer, and fields that are non-empty texts, each once.
+SemTable LoadTable(const json& t, const Layer& layer, const std::string& named) {
+    if (!t.is_object()) {
+        Refuse(named, "таблица должна быть объектом");
+    }
+    SemTable table;
+    table.name = Text(Member(t, "name", named + ", таблица", json::value_t::string, true));
+    const std::string tplace = named + ", таблица " + Quoted(Utf8(table.name));
+    if (table.name.empty() || table.name.find(u'.') != std::u16string::npos) {
+        Refuse(tplace, "имя таблицы пусто или содержит точку");
+    }
+    for (const SemTable& other : layer.tables) {
+        if (other.name == table.name) {
+            Refuse(tplace, "таблица повторяется");
+        }
+    }
+    const json& fields = Member(t, "fields", tplace, json::value_t::array, true);
+    for (const json& f : fields) {
+        if (!f.is_string() || f.get_ref<const std::string&>().empty()) {
+            Refuse(tplace, "имя поля должно быть непустым текстом");
+        }
+        std::u16string field = Text(f);
+        for (const std::u16string& other : table.fields) {
+            if (other == field) {
+                Refuse(tplace + ", поле " + Quoted(f.get<std::string>()), "поле повторяется");
+            }
+        }
+        table.fields.push_back(std::move(field));
+    }
+    return table;
+}
+
+// Style `s` of the layer `named`, added to the model; its identifier is
+// unique in the whole model.
+void LoadStyle(const json& st, std::size_t s, const std::u16string& layer_id,
+               const std::string& named, MapModel& model) {
+    const std::string splace = named + ", стиль " + std::to_string(s);
+    if (!st.is_object()) {
+        Refuse(splace, "ожидается объект");
+    }
+    Style style;
+    style.id = Identifier(st, "id", splace);
+    const std::string snamed = named + ", стиль " + Quoted(Utf8(style.id));
+    const json& sname = Member(st, "name", snamed, json::value_t::string, false);
+    style.name = sname.is_null() ? style.id : Text(sname);
+    style.layer = layer_id;
+    style.kind = ParseKind(
+        Member(st, "kind", snamed, json::value_t::string, true).get<std::string>(), snamed);
+    const json& text = Member(st, "text", snamed, json::value_t::string, false);
+    if (!text.is_null()) {
+        if (style.kind != StyleKind::Text) {
+            Refuse(snamed, "шаблон подписи (\"text\") бывает только у стиля вида text");
+        }
+        style.text = Text(text);
+    }
+    if (model.FindStyle(style.id)) {
+        Refuse(snamed, "стиль с таким идентификатором уже есть");
+    }
+    model.AddStyle(std::move(style));
+}
+
+// Layer `i` with its tables, added to the model, then its styles.
+void LoadLayer(const json& item, std::size_t i, MapModel& model) {
+    const std::string place = "слой " + std::to_string(i);
+    if (!item.is_object()) {
+        Refuse(place, "ожидается объект");
+    }
+    Layer layer;
+    layer.id = Identifier(item, "id", place);
+    const std::string named = "слой " + Quoted(Utf8(layer.id));
+    const json& name = Member(item, "name", named, json::value_t::string, false);
+    layer.name = name.is_null() ? layer.id : Text(name);
+    const json& tables = Member(item, "tables", named, json::value_t::array, false);
+    if (!tables.is_null()) {
+        for (const json& t : tables) {
+            layer.tables.push_back(LoadTable(t, layer, named));
+        }
+    }
+    if (model.FindLayer(layer.id)) {
+        Refuse(named, "слой с таким идентификатором уже есть");
+    }
+    const std::u16string layer_id = layer.id;
+    model.AddLayer(std::move(layer));
+
+    const json& styles = Member(item, "styles", named, json::value_t::array, false);
+    if (styles.is_null()) {
+        return;
+    }
+    for (std::size_t s = 0; s < styles.size(); ++s) {
+        LoadStyle(styles[s], s, layer_id, named, model);
+    }
+}
+
 void LoadLayers(const json& root, MapModel& model) {
     const json& layers = Member(root, "layers", "корень", json::value_t::array, false);
     if (layers.is_null()) {
         return;
     }
     for (std::size_t i = 0; i < layers.size(); ++i) {
-        const std::string place = "слой " + std::to_string(i);
-        const json& item = layers[i];
-        if (!item.is_object()) {
-            Refuse(place, "ожидается объект");
-        }
-        Layer layer;
-        layer.id = Identifier(item, "id", place);
-        const std::string named = "слой " + Quoted(Utf8(layer.id));
-        const json& name = Member(item, "name", named, json::value_t::string, false);
-        layer.name = name.is_null() ? layer.id : Text(name);
-        const json& tables = Member(item, "tables", named, json::value_t::array, false);
-        if (!tables.is_null()) {
-            for (const json& t : tables) {
-                if (!t.is_object()) {
-                    Refuse(named, "таблица должна быть объектом");
-                }
-                SemTable table;
-                table.name =
-                    Text(Member(t, "name", named + ", таблица", json::value_t::string, true));
-                const std::string tplace = named + ", таблица " + Quoted(Utf8(table.name));
-                if (table.name.empty() || table.name.find(u'.') != std::u16string::npos) {
-                    Refuse(tplace, "имя таблицы пусто или содержит точку");
-                }
-                for (const SemTable& other : layer.tables) {
-                    if (other.name == table.name) {
-                        Refuse(tplace, "таблица повторяется");
-                    }
-                }
-                const json& fields = Member(t, "fields", tplace, json::value_t::array, true);
-                for (const json& f : fields) {
-                    if (!f.is_string() || f.get_ref<const std::string&>().empty()) {
-                        Refuse(tplace, "имя поля должно быть непустым текстом");
-                    }
-                    std::u16string field = Text(f);
-                    for (const std::u16string& other : table.fields) {
-                        if (other == field) {
-                            Refuse(tplace + ", поле " + Quoted(f.get<std::string>()),
-                                   "поле повторяется");
-                        }
-                    }
-                    table.fields.push_back(std::move(field));
-                }
-                layer.tables.push_back(std::move(table));
-            }
-        }
-        if (model.FindLayer(layer.id)) {
-            Refuse(named, "слой с таким идентификатором уже есть");
-        }
-        const std::u16string layer_id = layer.id;
-        model.AddLayer(std::move(layer));
-
-        const json& styles = Member(item, "styles", named, json::value_t::array, false);
-        if (styles.is_null()) {
-            continue;
-        }
-        for (std::size_t s = 0; s < styles.size(); ++s) {
-            const std::string splace = named + ", стиль " + std::to_string(s);
-            const json& st = styles[s];
-            if (!st.is_object()) {
-                Refuse(splace, "ожидается объект");
-            }
-            Style style;
-            style.id = Identifier(st, "id", splace);
-            const std::string snamed = named + ", стиль " + Quoted(Utf8(style.id));
-            const json& sname = Member(st, "name", snamed, json::value_t::string, false);
-            style.name = sname.is_null() ? style.id : Text(sname);
-            style.layer = layer_id;
-            style.kind = ParseKind(
-                Member(st, "kind", snamed, json::value_t::string, true).get<std::string>(), snamed);
-            const json& text = Member(st, "text", snamed, json::value_t::string, false);
-            if (!text.is_null()) {
-                if (style.kind != StyleKind::Text) {
-                    Refuse(snamed, "шаблон подписи (\"text\") бывает только у стиля вида text");
-                }
-                style.text = Text(text);
-            }
-            if (model.FindStyle(style.id)) {
-                Refuse(snamed, "стиль с таким идентификатором уже есть");
-            }
-            model.AddStyle(std::move(style));
-        }
+        LoadLayer(layers[i], i, model);
     }
 }
 

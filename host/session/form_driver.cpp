@@ -3,6 +3,8 @@
 #include <commctrl.h>
 
 #include <cstring>
+#include <exception>
+#include <utility>
 
 #include "base/utf8.h"
 #include "host/session/session_error.h"
@@ -22,15 +24,35 @@ std::wstring WindowText(HWND window) {
     return text;
 }
 
-BOOL CALLBACK CollectWindow(HWND window, LPARAM list) {
-    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-    return TRUE;
+// The windows an enumeration met. The callback lets no exception into the
+// system's frames: a failure stops the enumeration and is raised after it.
+struct CollectedWindows {
+    std::vector<HWND> windows;
+    std::exception_ptr failure;
+
+    std::vector<HWND> Take() {
+        if (failure) {
+            std::rethrow_exception(failure);
+        }
+        return std::move(windows);
+    }
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM list) noexcept {
+    auto& collected = *reinterpret_cast<CollectedWindows*>(list);
+    try {
+        collected.windows.push_back(window);
+        return TRUE;
+    } catch (...) {
+        collected.failure = std::current_exception();
+        return FALSE;
+    }
 }
 
 std::vector<HWND> Descendants(HWND parent) {
-    std::vector<HWND> out;
+    CollectedWindows out;
     EnumChildWindows(parent, CollectWindow, reinterpret_cast<LPARAM>(&out));
-    return out;
+    return out.Take();
 }
 
 // The control's parent gets the notification a user's change produces.
@@ -60,9 +82,9 @@ std::wstring WindowClass(HWND window) {
 }
 
 std::vector<HWND> ThreadTopWindows() {
-    std::vector<HWND> out;
+    CollectedWindows out;
     EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&out));
-    return out;
+    return out.Take();
 }
 
 std::vector<HWND> AllThreadWindows() {

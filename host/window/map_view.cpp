@@ -10,6 +10,7 @@
 #include "base/gdi.h"
 #include "host/com/host_context.h"
 #include "host/com/map_painter.h"
+#include "host/com/window_guard.h"
 
 namespace kavrel::host {
 namespace {
@@ -106,8 +107,8 @@ void MapView::Select(std::vector<std::u16string> ids, bool toggle) {
 }
 
 void MapView::Paint() {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window_, &paint);
+    const PaintingDC painting(window_);
+    const HDC dc = painting.get();
     RECT client;
     GetClientRect(window_, &client);
     if (!fitted_) {
@@ -128,7 +129,6 @@ void MapView::Paint() {
         }
         BitBlt(dc, 0, 0, client.right, client.bottom, buffer.get(), 0, 0, SRCCOPY);
     }
-    EndPaint(window_, &paint);
 }
 
 void MapView::Press(int x, int y, bool band) {
@@ -256,11 +256,9 @@ LRESULT MapView::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
 
 LRESULT CALLBACK MapView::Procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
                                     UINT_PTR, DWORD_PTR self) noexcept {
-    try {
+    return GuardedSubclassProc(window, message, wparam, lparam, [&] {
         return reinterpret_cast<MapView*>(self)->Handle(message, wparam, lparam);
-    } catch (...) {
-        return DefSubclassProc(window, message, wparam, lparam);
-    }
+    });
 }
 
 }  // namespace kavrel::host

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <iostream>
+#include <optional>
 
 #include "base/file_bytes.h"
 #include "base/utf8.h"
@@ -62,44 +63,109 @@ char16_t UserDecimalSeparator() {
     return u',';
 }
 
-}  // namespace
-
-int RunView(const ViewOptions& options) {
+// The project with the objects selected at start, or nothing when it cannot
+// be had (the reason is on standard error).
+std::optional<MapModel> LoadViewProject(const ViewOptions& options) {
     const auto text = ReadFileBytes(options.project);
     if (!text) {
         std::cerr << "maphost: cannot read the project file\n";
-        return 2;
+        return std::nullopt;
     }
     MapModel model;
     try {
         model = LoadProject(*text);
     } catch (const ProjectError& e) {
         std::cerr << e.what() << "\n";
-        return 2;
+        return std::nullopt;
     }
     for (const std::u16string& id : options.select) {
         if (!model.FindObject(id)) {
             std::cerr << "maphost: the project has no object " << WideToUtf8(id) << "\n";
-            return 2;
+            return std::nullopt;
         }
     }
     if (!options.select.empty()) {
         model.selection = options.select;
     }
-    HostContext host(std::move(model), UserDecimalSeparator());
-    AddonLoader loader(host, options.addon);
-    std::wstring problem;
+    return model;
+}
+
+// Loads and connects the add-on; answers what the user is told when it could
+// not be, or an empty text.
+std::wstring ConnectAddon(AddonLoader& loader) {
     try {
         loader.Connect();
         if (FAILED(loader.connect_status()) || FAILED(loader.macro_attrs_status())) {
-            problem = L"Надстройка не подключилась: её команд нет в меню.";
+            return L"Надстройка не подключилась: её команд нет в меню.";
         }
+        return {};
     } catch (const std::exception& e) {
-        problem = L"Надстройка не загружена: " + [&] {
-            const std::u16string wide = Utf8ToWide(e.what());
-            return std::wstring(wide.begin(), wide.end());
-        }();
+        const std::u16string wide = Utf8ToWide(e.what());
+        return L"Надстройка не загружена: " + std::wstring(wide.begin(), wide.end());
     }
+}
+
+// Centred in the work area, and no larger than it.
+void PlaceMainWindow(HWND main, const ViewOptions& options) {
+    RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    const int width = std::min<int>(options.width, area.right - area.left);
+    const int height = std::min<int>(options.height, area.bottom - area.top);
+    SetWindowPos(main, nullptr, area.left + (area.right - area.left - width) / 2,
+                 area.top + (area.bottom - area.top - height) / 2, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The commands chosen at start, as if from the menu.
+void ExecuteStartCommands(const ViewWindow& view, const ViewOptions& options) {
+    for (long id : options.execute) {
+        const auto& commands = view.commands();
+        for (std::size_t i = 0; i < commands.size(); ++i) {
+            if (commands[i].id == id) {
+                SendMessageW(view.main(), WM_COMMAND, MAKEWPARAM(kFirstCommandItem + i, 0), 0);
+            }
+        }
+    }
+}
+
+// Paints the window once, writes its picture and asks the loop to end.
+void TakeSnapshot(HWND main, const std::wstring& path) {
+    PumpPending();
+    RedrawWindow(main, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+    PumpPending();
+    const bool written = WriteWindowPicture(main, path);
+    if (!written) {
+        std::cerr << "maphost: cannot write the picture of the window\n";
+    }
+    PostQuitMessage(written ? 0 : 1);
+}
+
+// The desktop program's message loop; answers the exit status.
+int RunMessageLoop(HWND main) {
+    const Accelerators accelerators;
+    MSG message;
+    int status = 0;
+    while ((status = GetMessageW(&message, nullptr, 0, 0)) > 0) {
+        if (accelerators.get() && TranslateAcceleratorW(main, accelerators.get(), &message)) {
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return status == 0 ? static_cast<int>(message.wParam) : 1;
+}
+
+}  // namespace
+
+int RunView(const ViewOptions& options) {
+    std::optional<MapModel> model = LoadViewProject(options);
+    if (!model) {
+        return 2;
+    }
+    HostContext host(std::move(*model), UserDecimalSeparator());
+    AddonLoader loader(host, options.addon);
+    const std::wstring problem = ConnectAddon(loader);
     int exit_status = 0;
     {
         ViewWindow view(
@@ -107,49 +173,17 @@ int RunView(const ViewOptions& options) {
             options.project);
         view.on_exit = [] { PostQuitMessage(0); };
         HWND main = view.main();
-        // Centred in the work area, and no larger than it.
-        RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-        SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-        const int width = std::min<int>(options.width, area.right - area.left);
-        const int height = std::min<int>(options.height, area.bottom - area.top);
-        SetWindowPos(main, nullptr, area.left + (area.right - area.left - width) / 2,
-                     area.top + (area.bottom - area.top - height) / 2, width, height,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+        PlaceMainWindow(main, options);
         ShowWindow(main, SW_SHOW);
         UpdateWindow(main);
         if (!problem.empty() && !options.snapshot) {
             MessageBoxW(main, problem.c_str(), L"KAVREL MapHost", MB_OK | MB_ICONWARNING);
         }
-        for (long id : options.execute) {
-            const auto& commands = view.commands();
-            for (std::size_t i = 0; i < commands.size(); ++i) {
-                if (commands[i].id == id) {
-                    SendMessageW(main, WM_COMMAND, MAKEWPARAM(kFirstCommandItem + i, 0), 0);
-                }
-            }
-        }
+        ExecuteStartCommands(view, options);
         if (options.snapshot) {
-            PumpPending();
-            RedrawWindow(main, nullptr, nullptr,
-                         RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
-            PumpPending();
-            const bool written = WriteWindowPicture(main, *options.snapshot);
-            if (!written) {
-                std::cerr << "maphost: cannot write the picture of the window\n";
-            }
-            PostQuitMessage(written ? 0 : 1);
+            TakeSnapshot(main, *options.snapshot);
         }
-        const Accelerators accelerators;
-        MSG message;
-        int status = 0;
-        while ((status = GetMessageW(&message, nullptr, 0, 0)) > 0) {
-            if (accelerators.get() && TranslateAcceleratorW(main, accelerators.get(), &message)) {
-                continue;
-            }
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        exit_status = status == 0 ? static_cast<int>(message.wParam) : 1;
+        exit_status = RunMessageLoop(main);
     }
     if (loader.created()) {
         loader.Disconnect();

@@ -6,10 +6,12 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "base/errors.h"
 #include "base/file_bytes.h"
 #include "base/utf8.h"
 #include "host/com/host_context.h"
 #include "host/com/host_objects.h"
+#include "host/com/window_guard.h"
 #include "host/model/number_text.h"
 #include "host/model/project_file.h"
 
@@ -209,7 +211,17 @@ void ViewWindow::ChooseAndSave() {
     }
 }
 
+// A menu or toolbar command is the user's own action: one that fails is shown
+// to the user, as the host's other errors are.
 void ViewWindow::Command(UINT item) {
+    try {
+        RunCommand(item);
+    } catch (...) {
+        ShowError(WideOf(CurrentExceptionMessage()));
+    }
+}
+
+void ViewWindow::RunCommand(UINT item) {
     switch (item) {
         case kOpenProjectItem:
             ChooseAndOpen();
@@ -272,16 +284,9 @@ LRESULT ViewWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
 
 LRESULT CALLBACK ViewWindow::Procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
                                        UINT_PTR, DWORD_PTR self) noexcept {
-    try {
+    return GuardedSubclassProc(window, message, wparam, lparam, [&] {
         return reinterpret_cast<ViewWindow*>(self)->Handle(message, wparam, lparam);
-    } catch (const std::exception& e) {
-        const std::u16string text = Utf8ToWide(e.what());
-        MessageBoxW(window, reinterpret_cast<LPCWSTR>(text.c_str()), L"KAVREL MapHost",
-                    MB_OK | MB_ICONERROR);
-        return 0;
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
 }  // namespace kavrel::host

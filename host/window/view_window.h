@@ -55,6 +55,7 @@ class ViewWindow {
                                       UINT_PTR id, DWORD_PTR self) noexcept;
     LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
     void Command(UINT item);
+    void RunCommand(UINT item);
     void RunAddonCommand(std::size_t position);
     void ChooseAndOpen();
     void ChooseAndSave();

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -118,6 +119,60 @@ TEST_F(Library, AFactoryWithoutItsAddonMakesNoObjects) {
     void* object = reinterpret_cast<void*>(1);
     EXPECT_EQ(factory->CreateInstance(nullptr, __uuidof(IHostAddOn), &object), E_UNEXPECTED);
     EXPECT_EQ(object, nullptr);
+}
+
+// An add-on whose operations fail half-way, after writing what they could.
+class HalfFailingAddon final : public TM2CustomAddon {
+  public:
+    HalfFailingAddon() : TM2CustomAddon(kTestClassId, u"TEST", u"Тест", 7) {}
+    void GetInfo(AddOnInfo& info) override {
+        TM2CustomAddon::GetInfo(info);
+        throw AddonError(u"GetInfo сорвался");
+    }
+    ComPtr<IM2MacroAttrsList> GetMacroAttrs() override {
+        TM2CustomAddon::GetMacroAttrs();
+        throw AddonError(u"GetMacroAttrs сорвался");
+    }
+};
+
+// A failing call of the factory or the add-on object leaves every out
+// argument cleared: the record zeroed, the interface pointer null.
+TEST_F(Library, FailingCallsLeaveTheirOutArgumentsCleared) {
+    HalfFailingAddon addon;
+    TM2AddonFactory& factory = *addon.Factory;
+    ComPtr<IHostAddOn> object;
+    ASSERT_EQ(factory.CreateInstance(nullptr, __uuidof(IHostAddOn), object.put_void()), S_OK);
+    IUnknown* outer = object.get();  // any object stands for an outer one
+
+    struct Case {
+        const char* label;
+        std::size_t size;  // bytes of the out argument
+        HRESULT status;
+        std::function<HRESULT(void* out)> call;
+    };
+    const Case cases[] = {
+        {"GetInfo whose body fails", sizeof(AddOnInfo), E_FAIL,
+         [&](void* out) { return object->GetInfo(static_cast<AddOnInfo*>(out)); }},
+        {"GetMacroAttrs whose body fails", sizeof(void*), E_FAIL,
+         [&](void* out) { return object->GetMacroAttrs(static_cast<IM2MacroAttrsList**>(out)); }},
+        {"CreateInstance of an interface the object lacks", sizeof(void*), E_NOINTERFACE,
+         [&](void* out) {
+             return factory.CreateInstance(nullptr, IID_IDispatch, static_cast<void**>(out));
+         }},
+        {"CreateInstance aggregated, not for IUnknown", sizeof(void*), CLASS_E_NOAGGREGATION,
+         [&](void* out) {
+             return factory.CreateInstance(outer, __uuidof(IHostAddOn), static_cast<void**>(out));
+         }},
+        {"QueryInterface of the factory for an interface it lacks", sizeof(void*), E_NOINTERFACE,
+         [&](void* out) {
+             return factory.QueryInterface(IID_IDispatch, static_cast<void**>(out));
+         }},
+    };
+    for (const Case& c : cases) {
+        std::vector<BYTE> out(c.size, 0xCC);
+        EXPECT_EQ(c.call(out.data()), c.status) << c.label;
+        EXPECT_EQ(out, std::vector<BYTE>(c.size, 0)) << c.label;
+    }
 }
 
 // ---------------------------------------------------------------------------
