@@ -3,6 +3,7 @@
 
 #include "base/errors.h"
 #include "base/decimal_separator.h"
+#include "base/decimal_sum.h"
 #include "editor/mark_editor.h"
 #include "base/number_text.h"
 
@@ -17,8 +18,11 @@ constexpr std::size_t kMaxFieldNameLength = 300;
 void MarkEditor::ShiftHeights(double step) {
     IHostApplication* app = gis::RequireApp();
     IHostMapObjects* objects = RequireMapObjects();
-    VisitSelection(app, objects,
-                   [&](IHostMapObject* object) { WriteHeight(object, ReadHeight(object) + step); });
+    VisitSelection(app, objects, [&](IHostMapObject* object) {
+        // Rounded to the decimals of the height and the step: the labels
+        // show the stored number as it is.
+        WriteHeight(object, SumAtOperandDecimals(ReadHeight(object), step));
+    });
     gis::Commit(objects);
     gis::RedrawMap(app);
 }
