@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "gis/host_calls.h"
@@ -36,8 +37,11 @@ enum class ChangeKind {
     Rebuilt,   // shapes replaced: a mark built anew, not restorable
 };
 
+// Plain data: a record of 100,000 objects is a few large blocks, not a heap
+// block per object, which would slow every later allocation of the process.
 struct ObjectChange {
-    std::u16string id;
+    std::size_t id_start = 0;  // its identifier in the record's identifier text
+    std::size_t id_length = 0;
     ChangeKind kind = ChangeKind::Geometry;
     LONG shape_count = 0;          // geometry: the object's shapes as the click left them
     std::size_t first_vertex = 0;  // geometry: its changes in the record's vertex list
@@ -61,6 +65,8 @@ class ClickRecord {
     // A new click: the record of the last one is dropped.
     void Restart();
 
+    // The click's walk over a selection of `count` objects begins.
+    void Expect(std::size_t count);
     // The click's walk over the selection reached this object.
     void Enter(LONG selection_index, std::u16string id);
     // The object in hand had its shapes replaced; later writes to it are not
@@ -84,6 +90,9 @@ class ClickRecord {
     const UndoCounts& Counts() const noexcept { return counts_; }
     bool HoldsHeights() const noexcept { return holds_heights_; }
 
+    std::u16string_view Id(const ObjectChange& change) const {
+        return std::u16string_view(ids_).substr(change.id_start, change.id_length);
+    }
     const VertexChange& VertexAt(std::size_t index) const { return vertices_.at(index); }
     const std::u16string& Style(std::uint32_t index) const { return styles_.at(index); }
 
@@ -93,6 +102,7 @@ class ClickRecord {
 
     std::vector<ObjectChange> objects_;
     std::vector<VertexChange> vertices_;
+    std::u16string ids_;  // the objects' identifiers one after the other
     std::vector<std::u16string> styles_;
     std::u16string height_field_;
     // Selection indexes rebuilt by this click's preparation.

@@ -85,6 +85,7 @@ class MarkEditor {
 template <typename Visit>
 void MarkEditor::VisitSelection(IHostApplication* app, IHostMapObjects* objects, Visit&& visit) {
     const LONG count = gis::SelectionCount(gis::Selection(app).get());
+    record_.Expect(static_cast<std::size_t>(count > 0 ? count : 0));
     for (LONG i = 0; i < count; ++i) {
         std::u16string id = gis::SelectedId(gis::Selection(app).get(), i);
         const ComPtr<IHostMapObject> object = gis::ObjectById(objects, id);

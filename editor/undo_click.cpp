@@ -48,7 +48,7 @@ UndoCounts MarkEditor::UndoLastClick() {
 }
 
 bool MarkEditor::RestoreGeometry(IHostMapObjects* objects, const ObjectChange& change) {
-    const ComPtr<IHostMapObject> object = gis::ObjectById(objects, change.id);
+    const ComPtr<IHostMapObject> object = gis::ObjectById(objects, record_.Id(change));
     if (gis::ShapeCount(gis::Shapes(object.get()).get()) != change.shape_count) {
         return false;
     }
@@ -90,7 +90,7 @@ bool MarkEditor::RestoreGeometry(IHostMapObjects* objects, const ObjectChange& c
 }
 
 bool MarkEditor::RestoreHeight(IHostMapObjects* objects, const ObjectChange& change) {
-    const ComPtr<IHostMapObject> object = gis::ObjectById(objects, change.id);
+    const ComPtr<IHostMapObject> object = gis::ObjectById(objects, record_.Id(change));
     const std::u16string& field = record_.HeightField();
     const auto now = ParseNumberText(HeightText(object.get(), field), LibraryDecimalSeparator());
     if (!now || *now != change.height_after) {
