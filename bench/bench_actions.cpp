@@ -69,23 +69,43 @@ void VerifyChanged(const Action& action, host::MapModel& model, std::size_t n,
     }
 }
 
+// "Отменить" right after the action: every sampled object back as it was,
+// committed, without a message.
+ActionResult TimeUndo(AddonSession& session, host::HostContext& host, const Action& action,
+                      std::size_t n, const std::vector<Fingerprint>& before) {
+    const long calls_before = host.accounting().TotalCalls();
+    const double start = Now();
+    const std::vector<std::wstring> messages = session.Click("btnUndo");
+    const double seconds = Now() - start;
+    const long calls = host.accounting().TotalCalls() - calls_before;
+    const std::string what = std::string("undo of ") + action.name + " on " + std::to_string(n);
+    if (!messages.empty() || !host.model().ObjectsWithPendingEdits().empty()) {
+        throw std::runtime_error(what + " showed a message or left edits uncommitted");
+    }
+    if (Snapshot(host.model(), n) != before) {
+        throw std::runtime_error(what + " did not bring the objects back");
+    }
+    return ActionResult{std::string("undo of ") + action.name, n, seconds, calls};
+}
+
 }  // namespace
 
 const std::vector<Action>& Actions() {
     static const std::vector<Action> actions = {
-        {"preset 45°", ProjectKind::PlainMarks, "sb45", false},
-        {"label rotation", ProjectKind::PlainMarks, "sbRotUp", false},
-        {"move", ProjectKind::PlainMarks, "sbMoveU", false},
-        {"height step +0,5", ProjectKind::PlainMarks, "sbHPlus", false},
-        {"rail turn", ProjectKind::RailMarks, "sbRRotUp", true},
-        {"auto mark", ProjectKind::RailMarks, "SpeedButton1", true},
-        {"rebuild + preset", ProjectKind::NonMarks, "sb45", false},
+        {"preset 45°", ProjectKind::PlainMarks, "sb45", false, true},
+        {"label rotation", ProjectKind::PlainMarks, "sbRotUp", false, true},
+        {"move", ProjectKind::PlainMarks, "sbMoveU", false, true},
+        {"height step +0,5", ProjectKind::PlainMarks, "sbHPlus", false, true},
+        {"rail turn", ProjectKind::RailMarks, "sbRRotUp", true, true},
+        {"auto mark", ProjectKind::RailMarks, "SpeedButton1", true, true},
+        // Rebuilt objects are left alone by an undo: nothing to time.
+        {"rebuild + preset", ProjectKind::NonMarks, "sb45", false, false},
     };
     return actions;
 }
 
 ProjectRun RunProject(const std::wstring& dll_path, ProjectKind kind, std::size_t n,
-                      const std::vector<std::string>& only_actions) {
+                      const std::vector<std::string>& only_actions, bool undo) {
     host::HostContext host(BuildProject(kind, n), u',');
     ProjectRun run;
     AddonSession session(dll_path, host);
@@ -108,6 +128,9 @@ ProjectRun RunProject(const std::wstring& dll_path, ProjectKind kind, std::size_
         const long calls = host.accounting().TotalCalls() - calls_before;
         VerifyChanged(action, host.model(), n, before, messages);
         run.actions.push_back(ActionResult{action.name, n, seconds, calls});
+        if (undo && action.undone) {
+            run.actions.push_back(TimeUndo(session, host, action, n, before));
+        }
     }
     return run;
 }

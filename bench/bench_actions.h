@@ -1,7 +1,8 @@
 // The timed actions: one click on a panel button with all n objects of a
-// project selected. Each run checks that the click did its work (sampled
-// objects changed and committed, no message box), so that a fast failure is
-// never reported as a fast action.
+// project selected, and "Отменить" after it. Each run checks that the click
+// did its work (sampled objects changed and committed, no message box) and
+// that the undo brought them back, so that a fast failure is never reported
+// as a fast action.
 #pragma once
 
 #include <cstddef>
@@ -17,6 +18,7 @@ struct Action {
     ProjectKind project;
     const char* control;  // the panel button clicked
     bool rails;           // rails mode ticked before the click
+    bool undone;          // "Отменить" is clicked and timed after it
 };
 
 // In table order.
@@ -36,9 +38,10 @@ struct ProjectRun {
 };
 
 // Builds the project of n objects, starts a host over it, loads and connects
-// the add-on, opens the panel and clicks every action of that project once.
-// Throws when an action fails or does not change the selected objects.
+// the add-on, opens the panel and clicks every action of that project once,
+// with "Отменить" after it when `undo`. Throws when an action fails or does
+// not change the selected objects, or an undo does not bring them back.
 ProjectRun RunProject(const std::wstring& dll_path, ProjectKind kind, std::size_t n,
-                      const std::vector<std::string>& only_actions);
+                      const std::vector<std::string>& only_actions, bool undo);
 
 }  // namespace kavrel::bench

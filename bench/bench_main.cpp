@@ -4,7 +4,10 @@
 //
 //   kavrel_bench [--sizes 1000,10000,100000] [--repeat 3] [--out table.md]
 //                [--doc docs\performance.md] [--machine "text"] [--no-host-calls]
-//                [--only "action name"]...
+//                [--only "action name"]... [--addon kavrel.dll] [--no-undo]
+//
+// --addon times another build of the add-on (one without a change, to compare
+// with); --no-undo clicks no "Отменить" after the actions (a build without it).
 #include <windows.h>
 
 #include <cstdio>
@@ -33,6 +36,8 @@ struct Options {
     std::string command;
     bool host_calls = true;
     std::vector<std::string> only;
+    std::wstring addon = KAVREL_DLL_PATH_W;
+    bool undo = true;
 };
 
 std::vector<std::size_t> ParseSizes(const std::string& text) {
@@ -75,6 +80,11 @@ Options ParseOptions(int argc, char** argv) {
             o.only.push_back(value());
         } else if (arg == "--no-host-calls") {
             o.host_calls = false;
+        } else if (arg == "--addon") {
+            const std::u16string path = kavrel::Utf8ToWide(value());
+            o.addon.assign(path.begin(), path.end());
+        } else if (arg == "--no-undo") {
+            o.undo = false;
         } else {
             throw std::invalid_argument("unknown argument " + arg);
         }
@@ -131,14 +141,14 @@ int Run(const Options& o) {
     std::vector<double> cold_load_connect;
     std::vector<double> cold_panel_open;
     for (ProjectKind kind : kinds) {
-        const ProjectRun warm_up = RunProject(KAVREL_DLL_PATH_W, kind, o.sizes.front(), o.only);
+        const ProjectRun warm_up = RunProject(o.addon, kind, o.sizes.front(), o.only, o.undo);
         cold_load_connect.push_back(warm_up.load_connect);
         cold_panel_open.push_back(warm_up.panel_open);
     }
     for (int rep = 1; rep <= o.repeat; ++rep) {
         for (std::size_t n : o.sizes) {
             for (ProjectKind kind : kinds) {
-                const ProjectRun run = RunProject(KAVREL_DLL_PATH_W, kind, n, o.only);
+                const ProjectRun run = RunProject(o.addon, kind, n, o.only, o.undo);
                 load_connect.push_back(run.load_connect);
                 panel_open.push_back(run.panel_open);
                 for (const ActionResult& r : run.actions) {

@@ -372,6 +372,8 @@ ordered_json Session(const Sheet& sheet) {
     steps.push_back(Select(sheet.high_marks, "Отметки, записанные на 0,3 м выше"));
     steps.push_back(Type("eMinusV", "0,3"));
     steps.push_back(Click("TfKavrelEditor", "sbMinusE", "Высоты −0,3 (введённый шаг)"));
+    steps.push_back(Click("TfKavrelEditor", "SpeedButton9", "Ошибочный щелчок: высоты −0,5"));
+    steps.push_back(Click("TfKavrelEditor", "btnUndo", "«Отменить»: высоты до ошибочного щелчка"));
     ordered_json rails = Step("check", "Режим «Рельсы»");
     rails["form"] = "TfKavrelEditor";
     rails["control"] = "cbRelsy";

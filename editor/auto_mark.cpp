@@ -76,7 +76,8 @@ void MarkEditor::AutoMark() {
             }
             const ComPtr<IHostContourPart> stroke = gis::FirstPart(shape.get());
             const gis::Vertex anchor = gis::VertexAt(stroke.get(), 0);
-            const double c1 = gis::VertexAt(stroke.get(), 1).c;
+            const gis::Vertex end = gis::VertexAt(stroke.get(), 1);
+            const double c1 = end.c;
 
             const ComPtr<IHostQueryCursor> cursor =
                 gis::QueryInRect(FreshMapObjects(app).get(), rail_layer,
@@ -89,7 +90,8 @@ void MarkEditor::AutoMark() {
             }
 
             // The anchor moves onto the rail; the stroke points back to where it was.
-            gis::SetBaseline(stroke.get(), {foot->x, foot->y, c1}, {anchor.x, anchor.y, c1});
+            WriteBaseline(stroke.get(), {j, shape_count, settings.RailStyle}, {anchor, end},
+                          {{foot->x, foot->y, c1}, {anchor.x, anchor.y, c1}});
             const double dx = foot->x - anchor.x;
             const double dy = foot->y - anchor.y;
 
@@ -101,8 +103,8 @@ void MarkEditor::AutoMark() {
                 const ComPtr<IHostContourPart> baseline = gis::FirstPart(label.get());
                 const gis::Vertex v0 = gis::VertexAt(baseline.get(), 0);
                 const gis::Vertex v1 = gis::VertexAt(baseline.get(), 1);
-                gis::SetBaseline(baseline.get(), {v0.x + dx, v0.y + dy, v0.c},
-                                 {v1.x + dx, v1.y + dy, v1.c});
+                WriteBaseline(baseline.get(), {l, shape_count, settings.RailTextStyle}, {v0, v1},
+                              {{v0.x + dx, v0.y + dy, v0.c}, {v1.x + dx, v1.y + dy, v1.c}});
                 break;
             }
             gis::Commit(objects.get());

@@ -11,6 +11,8 @@
 #include "base/number_text.h"
 #include "editor/panel_preferences.h"
 #include "editor/editor_panel_layout.h"
+#include "editor/undo_message.h"
+#include "editor/undo_shortcut.h"
 #include "settings/settings_dialog.h"
 #include "ui/message_box.h"
 
@@ -95,26 +97,29 @@ TfKavrelEditor::~TfKavrelEditor() {
 }
 
 void TfKavrelEditor::BindHandlers() {
+    const auto correction = [this](const char* control, ui::Handler click) {
+        Bind(control, ui::Event::Click, Undoable(std::move(click)));
+    };
     for (const Preset& p : kPresets) {
         const double degrees = p.degrees;
-        Bind(p.name, ui::Event::Click, [this, degrees] { MarksForClick().SetLabelAngle(degrees); });
+        correction(p.name, [this, degrees] { MarksForClick().SetLabelAngle(degrees); });
     }
-    Bind("sbRotUp", ui::Event::Click, [this] {
+    correction("sbRotUp", [this] {
         if (const auto s = ReadAngleStep("eRotAngle")) {
             MarksForClick().RotateLabels(-*s);
         }
     });
-    Bind("sbRotDn", ui::Event::Click, [this] {
+    correction("sbRotDn", [this] {
         if (const auto s = ReadAngleStep("eRotAngle")) {
             MarksForClick().RotateLabels(*s);
         }
     });
-    Bind("sbRRotUp", ui::Event::Click, [this] {
+    correction("sbRRotUp", [this] {
         if (const auto s = ReadAngleStep("eRRotAngle")) {
             MarksForClick().RotateRailShapes(*s);
         }
     });
-    Bind("sbRRotDn", ui::Event::Click, [this] {
+    correction("sbRRotDn", [this] {
         if (const auto s = ReadAngleStep("eRRotAngle")) {
             MarksForClick().RotateRailShapes(-*s);
         }
@@ -122,28 +127,53 @@ void TfKavrelEditor::BindHandlers() {
     for (const Move& m : kMoves) {
         const int dx = m.dx;
         const int dy = m.dy;
-        Bind(m.name, ui::Event::Click, [this, dx, dy] {
+        correction(m.name, [this, dx, dy] {
             if (const auto v = ReadNumberStep("eMoveValue")) {
                 MarksForClick().MoveLabels(dx * *v, dy * *v);
             }
         });
     }
     for (const char* name : kHeightStepButtons) {
-        Bind(name, ui::Event::Click, [this, name] { sbHPlusClick(name); });
+        correction(name, [this, name] { sbHPlusClick(name); });
     }
-    Bind("sbPlusE", ui::Event::Click, [this] {
+    correction("sbPlusE", [this] {
         if (const auto v = ReadNumberStep("ePlusV")) {
             MarksForClick().ShiftHeights(*v);
         }
     });
-    Bind("sbMinusE", ui::Event::Click, [this] {
+    correction("sbMinusE", [this] {
         if (const auto v = ReadNumberStep("eMinusV")) {
             MarksForClick().ShiftHeights(-*v);
         }
     });
-    Bind("SpeedButton1", ui::Event::Click, [this] { MarksForClick().AutoMark(); });
+    correction("SpeedButton1", [this] { MarksForClick().AutoMark(); });
+    correction("btnUndo", [this] { btnUndoClick(); });
     Bind("Button2", ui::Event::Click, [this] { Button2Click(); });
     Bind("Button1", ui::Event::Click, [this] { Button1Click(); });
+}
+
+ui::Handler TfKavrelEditor::Undoable(ui::Handler click) {
+    return [this, click = std::move(click)] {
+        try {
+            click();
+        } catch (...) {
+            ShowUndoState();
+            throw;
+        }
+        ShowUndoState();
+    };
+}
+
+void TfKavrelEditor::ShowUndoState() {
+    SetEnabled("btnUndo", Marks.CanUndo());
+}
+
+void TfKavrelEditor::btnUndoClick() {
+    const kavrel::UndoCounts counts = Marks.UndoLastClick();
+    if (counts.changed > 0 || counts.rebuilt > 0) {
+        ui::ShowMessage(Handle(),
+                        kavrel::UndoMessage(counts.restored, counts.changed, counts.rebuilt));
+    }
 }
 
 kavrel::MarkEditor& TfKavrelEditor::MarksForClick() {
@@ -175,6 +205,9 @@ void TfKavrelEditor::sbHPlusClick(const char* sender) {
 }
 
 void TfKavrelEditor::OnCreate() {
+    // Nothing to take back yet.
+    SetEnabled("btnUndo", false);
+    kavrel::InstallUndoShortcut(Handle(), Control("btnUndo"));
     FormCreate();
 }
 

@@ -45,6 +45,12 @@ class TfKavrelEditor : public ui::Form {
     std::optional<double> ReadAngleStep(const char* edit);
     std::optional<double> ReadNumberStep(const char* edit);
     void sbHPlusClick(const char* sender);
+    void btnUndoClick();
+
+    // A click that may write to the map: afterwards, failed or not, the undo
+    // button shows whether there is something to take back.
+    ui::Handler Undoable(ui::Handler click);
+    void ShowUndoState();
 
     kavrel::PanelPreferences CollectPreferences() const;
     void ApplyPreferences(const kavrel::PanelPreferences& prefs);

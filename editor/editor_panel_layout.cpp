@@ -124,6 +124,10 @@ ui::FormLayout KavrelEditorLayout() {
     c.back().anchors = ui::kAnchorRight | ui::kAnchorBottom;
     c.push_back(Button("Button1", 145, 460, 75, 25, u"Закрыть", 0));
     c.back().anchors = ui::kAnchorRight | ui::kAnchorBottom;
+    // Level with "Закрыть", on the other side.
+    c.push_back(Button("btnUndo", 8, 460, 75, 25, u"Отменить", 8));
+    c.back().anchors = ui::kAnchorLeft | ui::kAnchorBottom;
+    c.back().tooltip = u"Отменить последнее действие панели (Ctrl+Z)";
     return form;
 }
 

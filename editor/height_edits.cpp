@@ -3,6 +3,7 @@
 
 #include "base/errors.h"
 #include "base/decimal_separator.h"
+#include "base/decimal_sum.h"
 #include "editor/mark_editor.h"
 #include "base/number_text.h"
 
@@ -17,14 +18,22 @@ constexpr std::size_t kMaxFieldNameLength = 300;
 void MarkEditor::ShiftHeights(double step) {
     IHostApplication* app = gis::RequireApp();
     IHostMapObjects* objects = RequireMapObjects();
-    VisitSelection(app, objects,
-                   [&](IHostMapObject* object) { WriteHeight(object, ReadHeight(object) + step); });
+    record_.Restart();
+    record_.UseHeightField(settings.HeightField);
+    VisitSelection(app, objects, [&](IHostMapObject* object) {
+        const double before = ReadHeight(object);
+        // Rounded to the decimals of the height and the step: the labels
+        // show the stored number as it is.
+        const double after = SumAtOperandDecimals(before, step);
+        WriteHeight(object, after);
+        record_.WroteHeight(before, after);
+    });
     gis::Commit(objects);
     gis::RedrawMap(app);
 }
 
 double MarkEditor::ReadHeight(IHostMapObject* object) {
-    const std::u16string text = gis::ExpandTemplate(object, u"{" + settings.HeightField + u"}");
+    const std::u16string text = HeightText(object, settings.HeightField);
     const auto value = ParseNumberText(text, LibraryDecimalSeparator());
     if (!value) {
         throw AddonError(u"'" + text + u"' is not a valid floating point value");
@@ -33,11 +42,19 @@ double MarkEditor::ReadHeight(IHostMapObject* object) {
 }
 
 void MarkEditor::WriteHeight(IHostMapObject* object, double value) {
+    WriteHeightField(object, settings.HeightField, value);
+}
+
+std::u16string MarkEditor::HeightText(IHostMapObject* object, const std::u16string& field) {
+    return gis::ExpandTemplate(object, u"{" + field + u"}");
+}
+
+void MarkEditor::WriteHeightField(IHostMapObject* object, const std::u16string& setting,
+                                  double value) {
     if (!std::isfinite(value)) {
         // A sum beyond the range of a double would store an infinite height.
         throw AddonError(u"Высота вне допустимого диапазона.");
     }
-    const std::u16string& setting = settings.HeightField;
     const std::size_t point = setting.find(u'.');
     const std::u16string table = point == std::u16string::npos ? u"" : setting.substr(0, point);
     const std::u16string field =

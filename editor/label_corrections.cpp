@@ -14,6 +14,11 @@ namespace {
 struct MarkShapes {
     ComPtr<IHostShape> anchor;
     ComPtr<IHostShape> label;
+    LONG label_index = -1;
+    const std::u16string* label_style = nullptr;
+    LONG count = 0;
+
+    WrittenShape Label() const { return {label_index, count, *label_style}; }
 };
 
 // The last shape whose style is one of anchor_styles is the anchor, the last
@@ -23,8 +28,8 @@ MarkShapes FindMarkShapes(IHostMapObject* object,
                           std::initializer_list<const std::u16string*> anchor_styles,
                           std::initializer_list<const std::u16string*> label_styles) {
     MarkShapes found;
-    const LONG count = gis::ShapeCount(gis::Shapes(object).get());
-    for (LONG j = 0; j < count; ++j) {
+    found.count = gis::ShapeCount(gis::Shapes(object).get());
+    for (LONG j = 0; j < found.count; ++j) {
         ComPtr<IHostShape> shape = gis::ShapeAt(gis::Shapes(object).get(), j);
         const std::u16string style = gis::StyleId(shape.get());
         for (const std::u16string* wanted : anchor_styles) {
@@ -36,6 +41,8 @@ MarkShapes FindMarkShapes(IHostMapObject* object,
         for (const std::u16string* wanted : label_styles) {
             if (!wanted->empty() && style == *wanted) {
                 found.label = shape;
+                found.label_index = j;
+                found.label_style = wanted;
                 break;
             }
         }
@@ -71,10 +78,11 @@ void MarkEditor::SetLabelAngle(double angle) {
         const gis::Vertex anchor = gis::VertexAt(gis::FirstPart(mark.anchor.get()).get(), 0);
         const ComPtr<IHostContourPart> label = gis::FirstPart(mark.label.get());
         const gis::Vertex start = gis::VertexAt(label.get(), 0);
-        // Read only to know the label has its end before anything is written.
-        gis::VertexAt(label.get(), 1);
+        // Read before anything is written: the label must have its end.
+        const gis::Vertex end = gis::VertexAt(label.get(), 1);
         const Baseline b = PresetBaseline(ToPoint(anchor), ToPoint(start), a);
-        gis::SetBaseline(label.get(), {b.start.x, b.start.y, 0.0}, {b.end.x, b.end.y, 0.0});
+        WriteBaseline(label.get(), mark.Label(), {start, end},
+                      {{b.start.x, b.start.y, 0.0}, {b.end.x, b.end.y, 0.0}});
         return true;
     });
 }
@@ -91,11 +99,13 @@ void MarkEditor::RotateLabels(double angle) {
         }
         const gis::Vertex anchor = gis::VertexAt(gis::FirstPart(mark.anchor.get()).get(), 0);
         const ComPtr<IHostContourPart> label = gis::FirstPart(mark.label.get());
-        gis::Vertex v0 = gis::VertexAt(label.get(), 0);
-        gis::Vertex v1 = gis::VertexAt(label.get(), 1);
-        RotateAround(v0.x, v0.y, anchor.x, anchor.y, a);
-        RotateAround(v1.x, v1.y, anchor.x, anchor.y, a);
-        gis::SetBaseline(label.get(), {v0.x, v0.y, 0.0}, {v1.x, v1.y, 0.0});
+        const gis::Vertex v0 = gis::VertexAt(label.get(), 0);
+        const gis::Vertex v1 = gis::VertexAt(label.get(), 1);
+        gis::Vertex t0 = v0;
+        gis::Vertex t1 = v1;
+        RotateAround(t0.x, t0.y, anchor.x, anchor.y, a);
+        RotateAround(t1.x, t1.y, anchor.x, anchor.y, a);
+        WriteBaseline(label.get(), mark.Label(), {v0, v1}, {{t0.x, t0.y, 0.0}, {t1.x, t1.y, 0.0}});
         return true;
     });
 }
@@ -112,9 +122,10 @@ void MarkEditor::RotateRailShapes(double angle) {
             }
             const ComPtr<IHostContourPart> part = gis::FirstPart(shape.get());
             const gis::Vertex v0 = gis::VertexAt(part.get(), 0);
-            gis::Vertex v1 = gis::VertexAt(part.get(), 1);
-            RotateAround(v1.x, v1.y, v0.x, v0.y, a);
-            gis::SetVertex(part.get(), 1, v1);
+            const gis::Vertex v1 = gis::VertexAt(part.get(), 1);
+            gis::Vertex turned = v1;
+            RotateAround(turned.x, turned.y, v0.x, v0.y, a);
+            WriteVertex(part.get(), {j, count, settings.RailStyle}, 1, v1, turned);
             break;
         }
         // Committed whether or not it carried a rail stroke.
@@ -133,7 +144,8 @@ void MarkEditor::MoveLabels(double dx, double dy) {
         const ComPtr<IHostContourPart> label = gis::FirstPart(mark.label.get());
         const gis::Vertex v0 = gis::VertexAt(label.get(), 0);
         const gis::Vertex v1 = gis::VertexAt(label.get(), 1);
-        gis::SetBaseline(label.get(), {v0.x + dx, v0.y + dy, 0.0}, {v1.x + dx, v1.y + dy, 0.0});
+        WriteBaseline(label.get(), mark.Label(), {v0, v1},
+                      {{v0.x + dx, v0.y + dy, 0.0}, {v1.x + dx, v1.y + dy, 0.0}});
         return true;
     });
 }

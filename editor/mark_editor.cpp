@@ -30,6 +30,8 @@ void MarkEditor::PrepareSelectedMarks() {
     }
     IHostApplication* app = gis::RequireApp();
     IHostMapObjects* objects = RequireMapObjects();
+    // A refused click keeps the record of the last one; this one replaces it.
+    record_.Restart();
 
     VisitSelection(app, objects, [&](IHostMapObject* object) {
         bool anchor_seen = false;
@@ -50,6 +52,21 @@ void MarkEditor::PrepareSelectedMarks() {
             RebuildAsPlainMark(object);
         }
     });
+}
+
+void MarkEditor::WriteVertex(IHostContourPart* part, const WrittenShape& shape, LONG index,
+                             const gis::Vertex& before, const gis::Vertex& after) {
+    gis::SetVertex(part, index, after);
+    record_.Wrote(shape, index, before, after);
+}
+
+void MarkEditor::WriteBaseline(IHostContourPart* part, const WrittenShape& shape,
+                               const gis::Vertex (&before)[2], const gis::Vertex (&after)[2]) {
+    // A refused end leaves no start behind.
+    gis::RequireFinite(after[0]);
+    gis::RequireFinite(after[1]);
+    WriteVertex(part, shape, 0, before[0], after[0]);
+    WriteVertex(part, shape, 1, before[1], after[1]);
 }
 
 void MarkEditor::RebuildAsPlainMark(IHostMapObject* object) {
@@ -85,6 +102,7 @@ void MarkEditor::Rebuild(IHostMapObject* object, bool as_rail) {
     source.reset();
 
     gis::ClearShapes(gis::Shapes(object).get());
+    record_.Rebuilt();
 
     const std::u16string& anchor_style = as_rail ? settings.RailStyle : settings.PointStyle;
     const ComPtr<IHostShape> anchor = gis::AppendShape(gis::Shapes(object).get(), anchor_style);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "base/com_ptr.h"
+#include "editor/click_record.h"
 #include "gis/host_api.h"
 #include "gis/host_calls.h"
 #include "settings/mark_settings.h"
@@ -40,25 +41,55 @@ class MarkEditor {
     // Snaps the selected rail marks onto the rail line.
     void AutoMark();
 
+    // Whether the last click wrote something that "Отменить" can take back.
+    bool CanUndo() const noexcept { return record_.HasPending(); }
+    // Gives every object the last click wrote its state before the click back,
+    // unless it changed since or the click rebuilt it. A host failure ends the
+    // undo; the objects not yet done stay for the next one. Answers the counts
+    // of the whole undo once it is done.
+    UndoCounts UndoLastClick();
+
   private:
+    // Walks the host's selection in order and calls visit(object) for each
+    // selected object, looked up in `objects`. The selection is fetched afresh
+    // for every index, as the host's own tools do. What visit writes is
+    // recorded for that object.
+    template <typename Visit>
+    void VisitSelection(IHostApplication* app, IHostMapObjects* objects, Visit&& visit);
     // Runs work for every selected object in selection order and commits the
     // object when work answers true.
     template <typename PerObject>
     void ForEachSelected(PerObject&& work);
 
+    // Vertex writes of the corrections, recorded once the host took them.
+    void WriteVertex(IHostContourPart* part, const WrittenShape& shape, LONG index,
+                     const gis::Vertex& before, const gis::Vertex& after);
+    // Vertices 0 and 1: both checked before either is written.
+    void WriteBaseline(IHostContourPart* part, const WrittenShape& shape,
+                       const gis::Vertex (&before)[2], const gis::Vertex (&after)[2]);
+
+    // The text of a height field (table, a point, field) and its writing.
+    static std::u16string HeightText(IHostMapObject* object, const std::u16string& field);
+    static void WriteHeightField(IHostMapObject* object, const std::u16string& setting,
+                                 double value);
+
+    bool RestoreGeometry(IHostMapObjects* objects, const ObjectChange& change);
+    bool RestoreHeight(IHostMapObjects* objects, const ObjectChange& change);
+
     void Rebuild(IHostMapObject* object, bool as_rail);
     IHostMapObjects* RequireMapObjects();
+
+    ClickRecord record_;
 };
 
-// Walks the host's selection in order and calls visit(object) for each
-// selected object, looked up in `objects`. The selection is fetched afresh for
-// every index, as the host's own tools do.
 template <typename Visit>
-void VisitSelection(IHostApplication* app, IHostMapObjects* objects, Visit&& visit) {
+void MarkEditor::VisitSelection(IHostApplication* app, IHostMapObjects* objects, Visit&& visit) {
     const LONG count = gis::SelectionCount(gis::Selection(app).get());
+    record_.Expect(static_cast<std::size_t>(count > 0 ? count : 0));
     for (LONG i = 0; i < count; ++i) {
-        const std::u16string id = gis::SelectedId(gis::Selection(app).get(), i);
+        std::u16string id = gis::SelectedId(gis::Selection(app).get(), i);
         const ComPtr<IHostMapObject> object = gis::ObjectById(objects, id);
+        record_.Enter(i, std::move(id));
         visit(object.get());
     }
 }

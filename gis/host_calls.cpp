@@ -14,8 +14,6 @@ void ThrowNoObject() {
     throw EHostCallError(SystemErrorText(E_POINTER), E_POINTER);
 }
 
-namespace {
-
 // A coordinate that is no finite number, whether the host handed it over or a
 // correction computed it, must never reach the map.
 void RequireFinite(const Vertex& vertex) {
@@ -23,8 +21,6 @@ void RequireFinite(const Vertex& vertex) {
         throw AddonError(kBadCoordinatesMessage);
     }
 }
-
-}  // namespace
 
 IHostApplication* RequireApp() {
     if (!HostApp) {
@@ -143,14 +139,6 @@ Vertex VertexAt(IHostContourPart* part, LONG index) {
 void SetVertex(IHostContourPart* part, LONG index, const Vertex& vertex) {
     RequireFinite(vertex);
     CheckAutomation(part->SetVertex(index, vertex.x, vertex.y, vertex.c));
-}
-
-void SetBaseline(IHostContourPart* part, const Vertex& start, const Vertex& end) {
-    // Both checked before either is written: a refused end leaves no start behind.
-    RequireFinite(start);
-    RequireFinite(end);
-    SetVertex(part, 0, start);
-    SetVertex(part, 1, end);
 }
 
 void AppendVertex(IHostContourPart* part, const Vertex& vertex) {

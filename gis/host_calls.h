@@ -53,10 +53,9 @@ ComPtr<IHostContour> Contour(IHostShape* shape);
 ComPtr<IHostContourPart> PartAt(IHostContour* contour, LONG index);
 ComPtr<IHostContourPart> AppendPart(IHostContour* contour);
 // Vertices are read and written with finite x and y only (else an error).
+void RequireFinite(const Vertex& vertex);
 Vertex VertexAt(IHostContourPart* part, LONG index);
 void SetVertex(IHostContourPart* part, LONG index, const Vertex& vertex);
-// Writes vertices 0 and 1 of a label baseline, or neither.
-void SetBaseline(IHostContourPart* part, const Vertex& start, const Vertex& end);
 void AppendVertex(IHostContourPart* part, const Vertex& vertex);
 
 LONG PartCount(IHostContour* contour);

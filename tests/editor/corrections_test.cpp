@@ -169,23 +169,36 @@ TEST_F(CorrectionsTest, MovesShiftBothLabelVerticesByTheTypedStep) {
     }
 }
 
-TEST_F(CorrectionsTest, HeightStepsStoreTheFloatingPointSumCommitOnceAndRedraw) {
+// The sums are rounded to the decimals of height and step: 100,3 + 0,05 is
+// stored as 100,35, not as the binary sum 100,34999999999999.
+TEST_F(CorrectionsTest, HeightStepsStoreTheDecimalSumCommitOnceAndRedraw) {
     OpenOnTwoMarks();
     const long commits = Calls("IHostMapObjects.CommitChanges");
     EXPECT_TRUE(Click("SpeedButton6").empty());  // "+0,05"
-    EXPECT_EQ(std::get<double>(Committed(u"P1").values.at(u"A.H")), 100.3 + 0.05);
+    EXPECT_EQ(std::get<double>(Committed(u"P1").values.at(u"A.H")), 100.35);
     EXPECT_EQ(Calls("IHostMapObjects.CommitChanges"), commits + 1);
     EXPECT_EQ(host_->redraws, 1);
 
-    Click("SpeedButton9");  // "-0,5"
-    EXPECT_EQ(std::get<double>(Committed(u"P2").values.at(u"A.H")), 0.2 + 0.05 - 0.5);
-
-    SetText("eMinusV", L"-0,1");
-    Click("sbMinusE");
-    EXPECT_EQ(std::get<double>(Committed(u"P2").values.at(u"A.H")), 0.2 + 0.05 - 0.5 + 0.1);
-    SetText("ePlusV", L"1e2");
-    Click("sbPlusE");
-    EXPECT_EQ(std::get<double>(Committed(u"P2").values.at(u"A.H")), 0.2 + 0.05 - 0.5 + 0.1 + 100);
+    struct Step {
+        const char* edit;  // null: the button's caption is the step
+        const wchar_t* text;
+        const char* button;
+        double p2;
+    };
+    const Step steps[] = {
+        {nullptr, nullptr, "SpeedButton9", -0.25},  // 0,25 - 0,5
+        {"eMinusV", L"-0,1", "sbMinusE", -0.15},    // lowered by minus 0,1
+        {"ePlusV", L"1e2", "sbPlusE", 99.85},       // binary sum 99,849999999999994
+        {"ePlusV", L"0,30000000000001", "sbPlusE", 99.85 + 0.30000000000001},  // 14 places
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.button);
+        if (s.edit) {
+            SetText(s.edit, s.text);
+        }
+        EXPECT_TRUE(Click(s.button).empty());
+        EXPECT_EQ(std::get<double>(Committed(u"P2").values.at(u"A.H")), s.p2);
+    }
 }
 
 TEST_F(CorrectionsTest, AnEmptySelectionStillCommitsAndRedraws) {
@@ -260,7 +273,7 @@ TEST_F(CorrectionsTest, UnderARegionalPointTheCommaCaptionsStepByZeroAndTypedSte
     EXPECT_EQ(refused[0], L"Неверный ввод числа 0,1");
     SetText("ePlusV", L"0.1");
     EXPECT_TRUE(Click("sbPlusE").empty());
-    EXPECT_EQ(std::get<double>(Committed(u"P1").values.at(u"A.H")), 100.3 + 0.1);
+    EXPECT_EQ(std::get<double>(Committed(u"P1").values.at(u"A.H")), 100.4);
 }
 
 TEST_F(CorrectionsTest, PresetsSkipMarksWithoutAPlainPointOrLabel) {

@@ -2,8 +2,10 @@
 // then the settings dialog and the style picker from it, and writes what the
 // screen shows of each as a PNG into the folder given as the first argument
 // (editor-panel.png, settings-dialog.png, style-picker.png), for comparing
-// the windows with their designed layouts.
+// the windows with their designed layouts. The panel is shown after a click,
+// with the tooltip of its undo button.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <fstream>
@@ -22,12 +24,8 @@ std::string g_output;
 
 class PanelScreenshot : public EditorTest {};
 
-// Writes the client area of the window as the screen shows it.
-void CaptureClient(HWND window, const std::string& path) {
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    RECT area{};
-    GetClientRect(window, &area);
-    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&area), 2);
+// Writes a rectangle of the screen as it shows it.
+void CaptureScreen(const RECT& area, const std::string& path) {
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
     WindowDC screen(nullptr);
@@ -64,6 +62,32 @@ void CaptureClient(HWND window, const std::string& path) {
     ASSERT_TRUE(out.good());
 }
 
+// Writes the client area of the window as the screen shows it.
+void CaptureClient(HWND window, const std::string& path) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RECT area{};
+    GetClientRect(window, &area);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&area), 2);
+    CaptureScreen(area, path);
+}
+
+// The tooltip window of this thread that is showing, or null.
+HWND ShownTooltip() {
+    HWND found = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM out) -> BOOL {
+            if (IsWindowVisible(window) &&
+                testing::ClassNameOf(window) == std::wstring(TOOLTIPS_CLASSW)) {
+                *reinterpret_cast<HWND*>(out) = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 void Settle() {
     MSG msg;
     for (int i = 0; i < 10; ++i) {
@@ -77,12 +101,35 @@ void Settle() {
 
 TEST_F(PanelScreenshot, WritesThePanelAndItsDialogs) {
     ASSERT_FALSE(g_output.empty()) << "usage: editor_panel_screenshot <folder>";
-    OpenPanelOn(MarkProject("[]", kMarkPreferences));
+    OpenPanelOn(MarkProject(R"([{"id": "P1", "layer": "L1",
+        "shapes": [ {"style": "SP", "parts": [[[1, 2, 0]]]},
+                    {"style": "ST", "parts": [[[1.2, 2.2, 0], [1.2, 2.7, 0]]]} ]}])",
+                            kMarkPreferences, R"(["P1"])"));
     const HWND dock = GetParent(Panel());
     ShowWindow(dock, SW_SHOW);
     ShowWindow(GetAncestor(dock, GA_ROOT), SW_SHOW);
-    Settle();
-    CaptureClient(Panel(), g_output + "/editor-panel.png");
+    // After a click, with the pointer resting on "Отменить": the button
+    // enabled and its tooltip, Ctrl+Z included, shown.
+    SendMessageW(Control("sb0"), BM_CLICK, 0, 0);
+    RECT button{};
+    GetWindowRect(Control("btnUndo"), &button);
+    SetCursorPos((button.left + button.right) / 2, (button.top + button.bottom) / 2);
+    for (int i = 0; i < 10 && !ShownTooltip(); ++i) {
+        Settle();
+    }
+    RECT area{};
+    GetClientRect(Panel(), &area);
+    MapWindowPoints(Panel(), nullptr, reinterpret_cast<POINT*>(&area), 2);
+    RedrawWindow(Panel(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    if (const HWND tip = ShownTooltip()) {
+        RECT shown{};
+        GetWindowRect(tip, &shown);
+        UnionRect(&area, &area, &shown);
+    } else {
+        ADD_FAILURE() << "the tooltip of \"Отменить\" did not show";
+    }
+    CaptureScreen(area, g_output + "/editor-panel.png");
+    SetCursorPos(0, 0);
 
     // The settings dialog, and the picker from its first "Выбрать...".
     testing::DialogWatcher watcher;

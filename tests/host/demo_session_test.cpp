@@ -157,6 +157,10 @@ TEST_F(DemoSessionTest, HeightsChangeOnlyWhereTheScriptSaysSo) {
         const json& value = after.at(id)["values"]["A.H"];
         ASSERT_TRUE(value.is_number()) << id;
         EXPECT_NEAR(value.get<double>(), object["values"]["A.H"].get<double>() + delta, 1e-9) << id;
+        // Stored as the two-decimal number it shows, without binary noise such
+        // as 149,95999999999998; the wrong "-0,5" was taken back.
+        const double stored = value.get<double>();
+        EXPECT_EQ(std::round(stored * 100) / 100, stored) << id;
         ++checked;
     }
     EXPECT_GT(checked, 300);

@@ -177,10 +177,17 @@ std::vector<std::wstring> SessionTest::QuickClick(const char* name) {
 }
 
 long SessionTest::SweepPanelAction(const std::string& label, const std::string& project_json,
-                                   const std::function<std::vector<std::wstring>()>& act) {
+                                   const std::function<std::vector<std::wstring>()>& act,
+                                   const std::function<void()>& prepare) {
     SCOPED_TRACE(label);
     host::Accounting& accounting = host_->accounting();
-    ResetModel(project_json);
+    const auto reset = [&] {
+        ResetModel(project_json);
+        if (prepare) {
+            prepare();
+        }
+    };
+    reset();
     const std::string before = CommittedSnapshot(Model());
     const auto references = accounting.OutstandingReferences();
     const int panel_windows = ChildWindows(Panel());
@@ -209,7 +216,7 @@ long SessionTest::SweepPanelAction(const std::string& label, const std::string& 
         const std::string operation = OperationAt(accounting, log_start + k - 1);
         SCOPED_TRACE("failing call " + std::to_string(k) + " of " + std::to_string(n) + ": " +
                      operation);
-        ResetModel(project_json);
+        reset();
         const std::u16string description = FaultText(k);
         accounting.ArmFault("*", k, description);
         shown = act();
@@ -236,7 +243,7 @@ long SessionTest::SweepPanelAction(const std::string& label, const std::string& 
             EXPECT_EQ(state, seen->second) << "after " << done << " commits";
         }
         // The panel takes the next click as if nothing had happened.
-        ResetModel(project_json);
+        reset();
         shown = act();
         EXPECT_TRUE(shown.empty()) << "the next click showed " << Joined(shown);
         EXPECT_EQ(CommittedSnapshot(Model()), after) << "the next click";

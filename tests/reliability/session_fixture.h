@@ -45,8 +45,11 @@ class SessionTest : public EditorTest {
 
     // Runs the panel action once clean and then once more for every host call
     // it makes, with that call failing; answers the number of calls swept.
+    // `prepare`, when given, runs after every reset of the map, before the
+    // action and unswept.
     long SweepPanelAction(const std::string& label, const std::string& project_json,
-                          const std::function<std::vector<std::wstring>()>& act);
+                          const std::function<std::vector<std::wstring>()>& act,
+                          const std::function<void()>& prepare = {});
 };
 
 }  // namespace kavrel::test
