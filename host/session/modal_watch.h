@@ -1,7 +1,7 @@
-// A watch armed around one action that may open a modal window (a message box
-// or a modal form). The modal loop dispatches a thread timer; its callback
-// finds the new window and hands it to the watch's owner, which runs the
-// step's "then" steps inside it and closes it.
+// A watch armed around one step that may open modal windows (message boxes
+// or modal forms). Their modal loops dispatch a thread timer; its callback
+// finds each new modal window and hands it to the watch's owner, which runs
+// the step's "then" steps inside the first one and closes them.
 #pragma once
 
 #include <windows.h>
@@ -13,8 +13,11 @@ namespace kavrel::host {
 
 class ModalWatch {
   public:
-    // Called once, from inside the modal loop, with the modal window found.
-    using OnModal = std::function<void(HWND modal)>;
+    // Called from inside the modal loop, once for each modal window found;
+    // `first` for the first one of the watch. Answers true to have a modal form
+    // closed at the next tick if it is still modal then (its own loop may be
+    // ending after the steps run inside it).
+    using OnModal = std::function<bool(HWND modal, bool first)>;
 
     // Arms the timer (50 ms); the windows of the thread now are not new.
     explicit ModalWatch(OnModal on_modal);
@@ -22,17 +25,22 @@ class ModalWatch {
     ModalWatch(const ModalWatch&) = delete;
     ModalWatch& operator=(const ModalWatch&) = delete;
 
+    // Whether a modal window was found.
     bool fired() const noexcept { return fired_; }
 
   private:
     static void CALLBACK OnTimer(HWND, UINT, UINT_PTR id, DWORD) noexcept;
     void Poll();
-    HWND FindModal() const;
+    HWND FindModal();
+    void CloseFormsStillModal();
 
     OnModal on_modal_;
     std::vector<HWND> before_;
+    std::vector<HWND> handled_;
+    std::vector<HWND> close_if_modal_;
     UINT_PTR timer_ = 0;
     bool fired_ = false;
+    bool busy_ = false;  // inside on_modal_: the "then" steps have watches of their own
 };
 
 }  // namespace kavrel::host

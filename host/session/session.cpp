@@ -6,6 +6,7 @@
 #include "host/com/host_context.h"
 #include "host/session/addon_loader.h"
 #include "host/session/form_driver.h"
+#include "host/session/message_loop.h"
 #include "host/session/modal_watch.h"
 #include "host/session/session_error.h"
 #include "host/session/session_steps.h"
@@ -16,6 +17,15 @@
 namespace kavrel::host {
 
 using nlohmann::json;
+
+namespace {
+
+// "3" and the teardown's "end"; not "3.then[0]".
+bool IsTopLevel(const std::string& path) {
+    return path.find_first_of(".[") == std::string::npos;
+}
+
+}  // namespace
 
 void Session::RunSteps(const json& steps, HWND scope, const std::string& path) {
     if (!steps.is_array()) {
@@ -57,8 +67,15 @@ void Session::Watched(const json& step, const std::string& path,
         then = &*it;
     }
     std::optional<std::string> failure;
-    ModalWatch watch([&](HWND modal) { HandleModal(modal, then, path, failure); });
+    ModalWatch watch([&](HWND modal, bool first) {
+        return HandleModal(modal, first ? then : nullptr, path, failure);
+    });
     action();
+    // The host's loop runs before the next step, still watched: what the
+    // add-on deferred to it happens within this step.
+    if (IsTopLevel(path)) {
+        DispatchQueuedMessages();
+    }
     if (failure) {
         throw StepFailure(*failure);
     }
@@ -68,8 +85,9 @@ void Session::Watched(const json& step, const std::string& path,
 }
 
 // Inside the modal loop: records a message box's text, runs the "then" steps
-// against the window and closes it unless a step answered it.
-void Session::HandleModal(HWND modal, const json* then, const std::string& path,
+// against the window and answers it unless a step did. Answers true for a
+// modal form the steps ran in, to be closed if it is still modal afterwards.
+bool Session::HandleModal(HWND modal, const json* then, const std::string& path,
                           std::optional<std::string>& failure) {
     const bool box = IsMessageBoxWindow(modal);
     if (box) {
@@ -84,15 +102,24 @@ void Session::HandleModal(HWND modal, const json* then, const std::string& path,
             failure = path + ": " + e.what();
         }
     }
-    if (IsWindow(modal) && !answered_.count(modal)) {
-        // A message box is answered with OK (sent, so that it hides at once);
-        // a modal form left open is closed.
-        if (box) {
-            SendMessageW(modal, WM_COMMAND, IDOK, 0);
-        } else {
-            PostMessageW(modal, WM_CLOSE, 0, 0);
-        }
+    // A handle may come back for a later window: the mark goes with this one.
+    const bool answered = answered_.erase(modal) > 0;
+    if (!IsWindow(modal) || answered) {
+        return false;
     }
+    if (box) {
+        // Sent, so that the box hides at once.
+        SendMessageW(modal, WM_COMMAND, IDOK, 0);
+        return false;
+    }
+    if (then) {
+        // The steps may have ended the form's loop, which ends only when this
+        // callback returns: a close now would reach the form later, as if the
+        // user closed it once more.
+        return true;
+    }
+    PostMessageW(modal, WM_CLOSE, 0, 0);
+    return false;
 }
 
 // A top-level step, timed, with what it changed on the committed map.
@@ -142,6 +169,10 @@ void Session::RunStep(const json& step, HWND scope, const std::string& path) {
     const std::string what = step["do"].get<std::string>();
     try {
         RunNamedStep({*this, step, scope, path, what});
+        if (IsTopLevel(path)) {
+            // Also after the steps that arm no watch of their own.
+            Watched(json::object(), path, [] {});
+        }
     } catch (const StepFailure& failure) {
         const std::string reason = failure.what();
         if (reason.rfind(path, 0) == 0) {

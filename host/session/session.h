@@ -50,7 +50,7 @@ class Session {
   private:
     void RunRecordedStep(const nlohmann::json& step, HWND scope, const std::string& path);
     void RunStep(const nlohmann::json& step, HWND scope, const std::string& path);
-    void HandleModal(HWND modal, const nlohmann::json* then, const std::string& path,
+    bool HandleModal(HWND modal, const nlohmann::json* then, const std::string& path,
                      std::optional<std::string>& failure);
 
     HostContext& host_;
