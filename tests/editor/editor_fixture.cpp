@@ -97,6 +97,7 @@ void EditorTest::TearDown() {
     if (locale_changed_) {
         SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, previous_decimal_);
         CoUninitialize();
+        locale_changed_ = false;
     }
 }
 

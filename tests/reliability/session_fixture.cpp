@@ -87,9 +87,8 @@ std::string OperationAt(const host::Accounting& accounting, std::size_t index) {
 }  // namespace
 
 void SessionTest::TearDown() {
-    if (host_) {
-        EditorTest::TearDown();
-    }
+    // Also after a session whose project was refused: the separator was set.
+    EditorTest::TearDown();
 }
 
 void SessionTest::CreateAddon() {

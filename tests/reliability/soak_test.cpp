@@ -120,44 +120,31 @@ struct Action {
     const char* picker_button = nullptr;
 };
 
-const Action kSoakActions[] = {
-    {"sb90", Kind::Click},
-    {"sb70", Kind::Click},
-    {"sb45", Kind::Click},
-    {"sb20", Kind::Click},
-    {"sb0", Kind::Click},
-    {"sbm20", Kind::Click},
-    {"sbm45", Kind::Click},
-    {"sbm70", Kind::Click},
-    {"sbm90", Kind::Click},
-    {"sbRotUp", Kind::Click},
-    {"sbRotDn", Kind::Click},
-    {"sbMoveUL", Kind::Click},
-    {"sbMoveU", Kind::Click},
-    {"sbMoveUR", Kind::Click},
-    {"sbMoveL", Kind::Click},
-    {"sbMoveR", Kind::Click},
-    {"sbMoveDL", Kind::Click},
-    {"sbMoveD", Kind::Click},
-    {"sbMoveDR", Kind::Click},
-    {"sbHPlus", Kind::Click},
-    {"SpeedButton5", Kind::Click},
-    {"SpeedButton8", Kind::Click},
-    {"SpeedButton9", Kind::Click},
-    {"SpeedButton13", Kind::Click},
-    {"SpeedButton16", Kind::Click},
-    {"sbPlusE", Kind::Click},
-    {"sbMinusE", Kind::Click},
-    {"sbRRotUp", Kind::RailsClick},
-    {"sbRRotDn", Kind::RailsClick},
-    {"SpeedButton1", Kind::RailsClick},
-    {"sbRotUp", Kind::RailsClick},
-    {"sbMoveUR", Kind::RailsClick},
-    {"settings confirmed", Kind::Settings, "Button1"},
-    {"settings cancelled", Kind::Settings, "Button2"},
-    {"style picked, settings confirmed", Kind::Settings, "Button1", "Button1"},
-    {"style picker cancelled, settings cancelled", Kind::Settings, "Button2", "Button2"},
-};
+constexpr const char* kPlainClicks[] = {
+    "sb90",          "sb70",     "sb45",         "sb20",         "sb0",          "sbm20",
+    "sbm45",         "sbm70",    "sbm90",        "sbRotUp",      "sbRotDn",      "sbMoveUL",
+    "sbMoveU",       "sbMoveUR", "sbMoveL",      "sbMoveR",      "sbMoveDL",     "sbMoveD",
+    "sbMoveDR",      "sbHPlus",  "SpeedButton5", "SpeedButton8", "SpeedButton9", "SpeedButton13",
+    "SpeedButton16", "sbPlusE",  "sbMinusE"};
+constexpr const char* kRailsClicks[] = {"sbRRotUp", "sbRRotDn", "SpeedButton1", "sbRotUp",
+                                        "sbMoveUR"};
+
+// Every action of the panel once, in the order the soak repeats them.
+std::vector<Action> SoakActions() {
+    std::vector<Action> actions;
+    for (const char* name : kPlainClicks) {
+        actions.push_back({name, Kind::Click});
+    }
+    for (const char* name : kRailsClicks) {
+        actions.push_back({name, Kind::RailsClick});
+    }
+    actions.push_back({"settings confirmed", Kind::Settings, "Button1"});
+    actions.push_back({"settings cancelled", Kind::Settings, "Button2"});
+    actions.push_back({"style picked, settings confirmed", Kind::Settings, "Button1", "Button1"});
+    actions.push_back(
+        {"style picker cancelled, settings cancelled", Kind::Settings, "Button2", "Button2"});
+    return actions;
+}
 
 void PrintTable(const std::vector<Sample>& samples) {
     std::cout << "[soak] actions | form objects | form windows | ui GDI objects | process GDI "
@@ -273,10 +260,11 @@ TEST_F(SoakTest, TwoThousandActionsAndTwoHundredReopeningsLeaveNothingBehind) {
     const auto started = std::chrono::steady_clock::now();
     OpenPanelOn(MarkProject(SoakSheet(), kMarkPreferences));
     ASSERT_TRUE(connect_messages_.empty()) << Joined(connect_messages_);
+    const std::vector<Action> actions = SoakActions();
     std::vector<Sample> samples{Take(0)};
     ASSERT_GT(samples[0].ui.gdi_objects, 0) << "the open panel's fonts are not counted";
     for (int i = 0; i < kActions; ++i) {
-        ASSERT_NO_FATAL_FAILURE(Run(i, kSoakActions[i % std::size(kSoakActions)]));
+        ASSERT_NO_FATAL_FAILURE(Run(i, actions[i % actions.size()]));
         if ((i + 1) % kReopenEvery == 0) {
             const auto closing = ClosePanel();
             ASSERT_TRUE(closing.empty()) << "closing after action " << i << ": " << Joined(closing);
