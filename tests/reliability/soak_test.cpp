@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <iostream>
@@ -79,15 +80,18 @@ std::string SoakSheet() {
 long long PrivateBytes() {
     long long total = 0;
     MEMORY_BASIC_INFORMATION region{};
-    for (const char* address = nullptr;
-         VirtualQuery(address, &region, sizeof region) == sizeof region;
-         address = static_cast<const char*>(region.BaseAddress) + region.RegionSize) {
-        if (region.RegionSize == 0) {
-            break;
-        }
+    std::uintptr_t address = 0;
+    while (VirtualQuery(reinterpret_cast<const void*>(address), &region, sizeof region) ==
+           sizeof region) {
         if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) {
             total += static_cast<long long>(region.RegionSize);
         }
+        const std::uintptr_t next =
+            reinterpret_cast<std::uintptr_t>(region.BaseAddress) + region.RegionSize;
+        if (next <= address) {
+            break;  // the top of the address space
+        }
+        address = next;
     }
     return total;
 }
