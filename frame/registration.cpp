@@ -11,6 +11,8 @@
 #include "frame/library_refs.h"
 #include "base/reg_key.h"
 #include "base/reg_path.h"
+#include "base/registry_operations.h"
+#include "frame/registry_writes.h"
 
 namespace kavrel {
 namespace {
@@ -23,10 +25,8 @@ std::u16string RelativeKeyPath(std::u16string path) {
     return path;
 }
 
-LSTATUS WriteString(HKEY key, const wchar_t* name, const std::u16string& value) {
-    return RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                          static_cast<DWORD>((value.size() + 1) * sizeof(char16_t)));
-}
+constexpr char16_t kClassKeyFailed[] = u"Error creating system registry entry";
+constexpr char16_t kClassKeyNotRemoved[] = u"Error removing system registry entry";
 
 void ThrowRegistryStatus(LSTATUS status) {
     throw AddonError(SystemErrorText(HRESULT_FROM_WIN32(static_cast<DWORD>(status))));
@@ -39,7 +39,7 @@ std::u16string LibraryFileName() {
         const DWORD length =
             GetModuleFileNameW(CodeModule(), buffer.data(), static_cast<DWORD>(buffer.size()));
         if (length == 0) {
-            throw AddonError(u"Error creating system registry entry");
+            throw AddonError(kClassKeyFailed);
         }
         if (length < buffer.size()) {
             buffer.resize(length);
@@ -61,13 +61,55 @@ std::u16string LibraryFileName() {
     return name;
 }
 
-void CreateClassKey(const std::u16string& path, const wchar_t* value_name,
+void CreateClassKey(RegistryWrites& writes, const std::u16string& path,
                     const std::u16string& value) {
     RegKey key;
-    if (RegCreateKeyExW(HKEY_CLASSES_ROOT, Wide(path), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_ALL_ACCESS, nullptr, key.put(), nullptr) != ERROR_SUCCESS ||
-        WriteString(key.get(), value_name, value) != ERROR_SUCCESS) {
-        throw AddonError(u"Error creating system registry entry");
+    if (writes.CreateKey(path, key) != ERROR_SUCCESS ||
+        writes.SetString(key.get(), nullptr, value) != ERROR_SUCCESS) {
+        throw AddonError(kClassKeyFailed);
+    }
+}
+
+// The host's key of one add-on: default value the caption, "Active".
+void WriteAddonKey(RegistryWrites& writes, TM2CustomAddon& addon, std::u16string_view applied_name,
+                   bool active) {
+    AddOnInfo info;
+    addon.GetInfo(info);
+    GUID class_id;
+    static_assert(sizeof class_id == sizeof info.ClassId);
+    std::memcpy(&class_id, &info.ClassId, sizeof class_id);
+    const std::u16string path =
+        RelativeKeyPath(AddonRegistryKey(applied_name, GuidToRegString(class_id)));
+    RegKey key;
+    if (writes.CreateKey(path, key) != ERROR_SUCCESS) {
+        throw AddonError(u"Ошибка при регистрации расширения");
+    }
+    const auto check = [](LSTATUS status) {
+        if (status != ERROR_SUCCESS) {
+            ThrowRegistryStatus(status);
+        }
+    };
+    check(writes.SetString(key.get(), nullptr, addon.Caption()));
+    check(writes.SetString(key.get(), L"Active", active ? u"1" : u"0"));
+    // Written through now, not left to the registry's lazy flush.
+    check(writes.Flush(key.get()));
+}
+
+// Deletes a key; one that is not there counts as deleted.
+bool DeleteKeyIfPresent(const std::u16string& path) {
+    const LSTATUS status = Registry().DeleteKey(HKEY_CLASSES_ROOT, path);
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+}
+
+// Unregistering stopped after the server key went: it is put back as
+// registration writes it, so the class stays registered as a whole.
+void RestoreServerKey(const std::u16string& server_key) noexcept {
+    try {
+        RegistryWrites writes(HKEY_CLASSES_ROOT);
+        CreateClassKey(writes, server_key, LibraryFileName());
+        writes.Commit();
+    } catch (...) {
+        // The class key stays without its server: COM finds no server for it.
     }
 }
 
@@ -89,56 +131,40 @@ void RegisterAddons(std::u16string_view applied_name, bool active) {
     }
     // A copy: the list must not change under the walk, but be safe if it does.
     const TAddonList addons = *AddonList;
+    RegistryWrites writes(HKEY_LOCAL_MACHINE);
     for (TM2CustomAddon* addon : addons) {
-        AddOnInfo info;
-        addon->GetInfo(info);
-        GUID class_id;
-        static_assert(sizeof class_id == sizeof info.ClassId);
-        std::memcpy(&class_id, &info.ClassId, sizeof class_id);
-        const std::u16string path =
-            RelativeKeyPath(AddonRegistryKey(applied_name, GuidToRegString(class_id)));
-
-        RegKey key;
-        if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, Wide(path), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                            KEY_ALL_ACCESS, nullptr, key.put(), nullptr) != ERROR_SUCCESS) {
-            throw AddonError(u"Ошибка при регистрации расширения");
-        }
-        if (const LSTATUS status = WriteString(key.get(), nullptr, addon->Caption());
-            status != ERROR_SUCCESS) {
-            ThrowRegistryStatus(status);
-        }
-        if (const LSTATUS status = WriteString(key.get(), L"Active", active ? u"1" : u"0");
-            status != ERROR_SUCCESS) {
-            ThrowRegistryStatus(status);
-        }
-        // Written through now, not left to the registry's lazy flush.
-        RegFlushKey(key.get());
+        WriteAddonKey(writes, *addon, applied_name, active);
     }
+    writes.Commit();
 }
 
 void RegisterComServer() {
     if (!ComServer) {
-        throw AddonError(u"Error creating system registry entry");
+        throw AddonError(kClassKeyFailed);
     }
     const std::u16string file_name = LibraryFileName();
+    RegistryWrites writes(HKEY_CLASSES_ROOT);
     for (const auto& factory : ComServer->Factories()) {
         const std::u16string key = u"CLSID\\" + GuidToRegString(factory->ClassId());
-        CreateClassKey(key, nullptr, factory->Description());
-        CreateClassKey(key + u"\\InprocServer32", nullptr, file_name);
+        CreateClassKey(writes, key, factory->Description());
+        CreateClassKey(writes, key + u"\\InprocServer32", file_name);
     }
+    writes.Commit();
 }
 
-void UnregisterComServer() noexcept {
+void UnregisterComServer() {
     if (!ComServer) {
         return;
     }
     for (const auto& factory : ComServer->Factories()) {
-        try {
-            const std::u16string key = u"CLSID\\" + GuidToRegString(factory->ClassId());
-            RegDeleteKeyW(HKEY_CLASSES_ROOT, Wide(key + u"\\InprocServer32"));
-            RegDeleteKeyW(HKEY_CLASSES_ROOT, Wide(key));
-        } catch (...) {
-            // Unregistering goes on with the next class.
+        const std::u16string key = u"CLSID\\" + GuidToRegString(factory->ClassId());
+        const std::u16string server_key = key + u"\\InprocServer32";
+        if (!DeleteKeyIfPresent(server_key)) {
+            throw AddonError(kClassKeyNotRemoved);
+        }
+        if (!DeleteKeyIfPresent(key)) {
+            RestoreServerKey(server_key);
+            throw AddonError(kClassKeyNotRemoved);
         }
     }
 }

@@ -1,4 +1,6 @@
-// Registry entries: the host's add-on keys and the COM class keys.
+// Registry entries: the host's add-on keys and the COM class keys. Every
+// write goes through Registry() (base/registry_operations.h); a call that
+// fails half-way takes back the keys it created.
 #pragma once
 
 #include <windows.h>
@@ -17,7 +19,15 @@ void RegisterAddons(std::u16string_view applied_name, bool active);
 // HKEY_CLASSES_ROOT\CLSID\{class id} and its InprocServer32 key for every
 // class factory of the library.
 void RegisterComServer();
-// Deletes those keys; failures are ignored.
-void UnregisterComServer() noexcept;
+// Deletes those keys; keys already gone are no failure. When the class key
+// cannot be deleted after its server key was, the server key is put back.
+void UnregisterComServer();
+
+// What the exports M2DllRegisterAddOn, DllRegisterServer and
+// DllUnregisterServer answer: S_OK, or E_FAIL on any failure (the host is not
+// connected while it registers, so nothing is reported to it).
+HRESULT RegisterAddOnExport(const char* applied_name, BOOL active) noexcept;
+HRESULT RegisterServerExport() noexcept;
+HRESULT UnregisterServerExport() noexcept;
 
 }  // namespace kavrel

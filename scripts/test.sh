@@ -39,9 +39,11 @@ for arch in "${suites[@]}"; do
         test "$root") | tee "$build/$arch-ctest.log" || status=1
     kavrel_wine_stop
     logs+=("$build/$arch-ctest.log")
-    # What the reliability sweeps and the parser fuzzing covered (their own
-    # counts), and what the installer tests could not check here.
-    grep -h '^\[reliability\]\|^\[fuzz\]\|^\[installer\]' "$build/$arch/Testing/Temporary/LastTest.log" 2>/dev/null || true
+    # What the reliability sweeps, the soak, the registry sweep and the parser
+    # fuzzing covered (their own counts), and what the installer tests could
+    # not check here.
+    grep -h '^\[reliability\]\|^\[fuzz\]\|^\[registry\]\|^\[soak\] [0-9]* actions,\|^\[installer\]' \
+        "$build/$arch/Testing/Temporary/LastTest.log" 2>/dev/null || true
 done
 grep -h '^\[reliability\]\|^\[fuzz\]' "$build/native/Testing/Temporary/LastTest.log" 2>/dev/null || true
 

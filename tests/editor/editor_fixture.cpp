@@ -102,6 +102,7 @@ void EditorTest::StopHost() {
         SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, previous_decimal_);
         locale_changed_ = false;
         CoUninitialize();
+        locale_changed_ = false;
     }
 }
 

@@ -1,7 +1,9 @@
 // The real add-on inside the stand-in host, driven as the host drives it.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
+#include <stdexcept>
 
 #include "tests/host/sample_project.h"
 #include "tests/host/session_harness.h"
@@ -30,6 +32,22 @@ struct AddonCase {
     std::function<void(const json& r)> check;
     std::string project = kSampleProject;
 };
+
+// Each case in its own session; every step must be carried out.
+template <std::size_t N>
+void RunCases(const AddonCase (&cases)[N]) {
+    for (const AddonCase& c : cases) {
+        SCOPED_TRACE(c.label);
+        [&] {
+            const SessionRun run =
+                RunMaphost(c.project, {{"decimal", ","}, {"steps", c.steps}}, AddonDll());
+            EXPECT_EQ(run.exit_code, 0u) << run.errors;
+            ASSERT_TRUE(run.has_result) << run.errors;
+            EXPECT_EQ(run.result["session"]["failed_step"], nullptr);
+            c.check(run.result);
+        }();
+    }
+}
 
 // The sample project with the editor's mark styles and height field chosen.
 std::string ProjectWithMarkSettings() {
@@ -153,17 +171,108 @@ TEST(AddonSessionTest, FrameRunsInsideTheHost) {
          },
          ProjectWithMarkSettings()},
     };
-    for (const AddonCase& c : cases) {
-        SCOPED_TRACE(c.label);
-        [&] {
-            const SessionRun run =
-                RunMaphost(c.project, {{"decimal", ","}, {"steps", c.steps}}, AddonDll());
-            EXPECT_EQ(run.exit_code, 0u) << run.errors;
-            ASSERT_TRUE(run.has_result) << run.errors;
-            EXPECT_EQ(run.result["session"]["failed_step"], nullptr);
-            c.check(run.result);
-        }();
+    RunCases(cases);
+}
+
+// The sample project with a rail mark R1 (stroke SL pointing north, label ST)
+// selected, and the panel's rail styles and rails mode stored as given.
+std::string ProjectWithRailMark(const char* rails_mode) {
+    json project = json::parse(kSampleProject);
+    project["objects"].push_back(json::parse(R"({"id": "R1", "layer": "L1",
+        "shapes": [ {"style": "SL", "flag": true, "parts": [[[10, 20, 0], [10.2, 20, 0]]]},
+                    {"style": "ST", "parts": [[[10.2, 20.2, 0], [10.2, 20.7, 0]]]} ],
+        "values": {"A.H": 12}})"));
+    project["selection"] = {"R1"};
+    project["preferences"] = {{"kavreleditor_pstyle", "SP"},  {"kavreleditor_tstyle", "ST"},
+                              {"kavreleditor_rstyle", "SL"},  {"kavreleditor_rtstyle", "ST"},
+                              {"kavreleditor_tfield", "A.H"}, {"kavreleditor_relsy", rails_mode}};
+    return project.dump();
+}
+
+const json& ObjectNamed(const json& r, const std::string& id) {
+    for (const json& object : r["objects"]) {
+        if (object["id"] == id) {
+            return object;
+        }
     }
+    throw std::runtime_error("no object " + id);
+}
+
+// Degrees the rail stroke of R1 points at, from north towards east.
+double StrokeDegrees(const json& r) {
+    const json& stroke = ObjectNamed(r, "R1")["shapes"][0]["parts"][0];
+    const double dx = stroke[1][0].get<double>() - stroke[0][0].get<double>();
+    const double dy = stroke[1][1].get<double>() - stroke[0][1].get<double>();
+    return std::atan2(dy, dx) * 180.0 / 3.14159265358979323846;
+}
+
+int EditorPanels(const json& r) {
+    int panels = 0;
+    for (const json& form : r["session"]["forms"]) {
+        panels += form["type"] == "TfKavrelEditor" ? 1 : 0;
+    }
+    return panels;
+}
+
+// Work the add-on leaves to the message loop (the panel freed after its
+// close, WM_RELEASEPANEL, the preferences it then writes) is done between two
+// steps, as a desktop host's loop does it between two clicks.
+TEST(AddonSessionTest, DeferredWorkRunsBetweenSteps) {
+    const json open_panel = {{"do", "command"}, {"id", 2}};
+    const json close = {{"do", "click"}, {"form", "TfKavrelEditor"}, {"control", "Button1"}};
+    const json rail_turn = {{"do", "click"}, {"form", "TfKavrelEditor"}, {"control", "sbRRotUp"}};
+    const AddonCase cases[] = {
+        {"closed and opened again: a new panel, its rail step back at 5 degrees",
+         {{{"do", "connect"}},
+          open_panel,
+          {{"do", "set_text"},
+           {"form", "TfKavrelEditor"},
+           {"control", "eRRotAngle"},
+           {"text", "30"}},
+          close,
+          open_panel,
+          rail_turn},
+         [](const json& r) {
+             const json& s = r["session"];
+             EXPECT_EQ(s["messages"], json::array());
+             EXPECT_EQ(s["calls"]["IHostMainWindow.GetTaskPanel"], 2) << "a second panel";
+             EXPECT_EQ(s["task_panel_shows"], 0) << "no panel left to show again";
+             EXPECT_EQ(s["calls"]["IHostPreferences.ReadString"], 22);
+             EXPECT_EQ(EditorPanels(r), 1);
+             EXPECT_NEAR(std::fabs(StrokeDegrees(r)), 5.0, 1e-9);
+             EXPECT_EQ(s["outstanding_refs"]["IHostTaskPanel"], 1) << "the first one released";
+         },
+         ProjectWithRailMark("-1")},
+        {"a close whose preference write fails: shown once, the next panel loads what was stored",
+         {{{"do", "connect"}},
+          open_panel,
+          {{"do", "check"}, {"form", "TfKavrelEditor"}, {"control", "cbRelsy"}, {"checked", true}},
+          {{"do", "set_text"},
+           {"form", "TfKavrelEditor"},
+           {"control", "eMoveValue"},
+           {"text", "0,7"}},
+          {{"do", "fail"},
+           {"call", "IHostPreferences.WriteString"},
+           {"nth", 1},
+           {"description", "Хранилище настроек недоступно"}},
+          close,
+          open_panel,
+          {{"do", "click"}, {"form", "TfKavrelEditor"}, {"control", "sbMoveU"}}},
+         [](const json& r) {
+             const json& s = r["session"];
+             EXPECT_EQ(s["messages"], json::array({"Хранилище настроек недоступно"}));
+             EXPECT_EQ(s["calls"]["IHostMainWindow.GetTaskPanel"], 2);
+             EXPECT_EQ(r["preferences"]["kavreleditor_relsy"], "-1");
+             EXPECT_EQ(r["preferences"]["kavreleditor_emoveval"], "0,7");
+             // Rails mode and the step came from the store: the rail label moved 0,7 north.
+             const json& label = ObjectNamed(r, "R1")["shapes"][1]["parts"][0];
+             EXPECT_NEAR(label[0][0].get<double>(), 10.9, 1e-9);
+             EXPECT_NEAR(label[0][1].get<double>(), 20.2, 1e-9);
+             EXPECT_EQ(EditorPanels(r), 1);
+         },
+         ProjectWithRailMark("0")},
+    };
+    RunCases(cases);
 }
 
 TEST(AddonSessionTest, LoadedByClassIdAfterRegsvr32) {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <iostream>
 
@@ -80,6 +81,24 @@ TEST_F(HostileInputTest, TypedStepsThatAreNoNumbersAreRefusedBeforeAnyHostCall) 
         {"digits then a character outside 1251", L"12\x0100"},
         {"exponent without digits", L"5e"},
         {"sign only", L"-"},
+        {"blank inside", L"1 2"},
+        {"two signs", L"+-1"},
+        {"exponent without a number", L"e5"},
+        {"exponent sign without digits", L"1e+"},
+        {"separator alone", L","},
+        {"tab before", L"\t1"},
+        {"percent", L"1,5%"},
+        {"thousands separated by a blank", L"1 000"},
+        {"infinity sign", L"\x221E"},
+        {"NaN in capitals", L"NaN"},
+        {"Infinity", L"Infinity"},
+        {"hexadecimal float", L"0x1p3"},
+        {"two exponents", L"1E5E5"},
+        {"sign after", L"5-"},
+        {"in brackets", L"(5)"},
+        {"no-break space before", L"\x00A05"},
+        {"exponent beyond every double", L"1e99999999999999999999"},
+        {"Arabic-Indic digits", L"\x0661\x0662"},
     };
     const std::string project = MarkProject(kPlainObjects, kMarkPreferences, R"(["P1", "P2"])");
     OpenPanelOn(project);
@@ -140,6 +159,28 @@ TEST_F(HostileInputTest, StoredPreferencesThatAreNoValidValues) {
         {"very long style identifier", R"({"kavreleditor_pstyle": ")" + long_style + R"("})", L"",
          false},
         {"style outside code page 1251", R"({"kavreleditor_pstyle": "\u4e00"})", L"", false},
+        {"rails mode 'yes'", R"({"kavreleditor_relsy": "yes"})",
+         L"'yes' is not a valid boolean value", false},
+        {"rails mode 'Tru'", R"({"kavreleditor_relsy": "Tru"})",
+         L"'Tru' is not a valid boolean value", false},
+        {"rails mode '0x1'", R"({"kavreleditor_relsy": "0x1"})",
+         L"'0x1' is not a valid boolean value", false},
+        {"rails mode with the other separator", R"({"kavreleditor_relsy": "1.5"})",
+         L"'1.5' is not a valid boolean value", false},
+        {"rails mode with a tab", R"({"kavreleditor_relsy": "\t1"})",
+         L"'\t1' is not a valid boolean value", false},
+        {"rails mode '1,5'", R"({"kavreleditor_relsy": "1,5"})", L"", true},
+        {"rails mode '0,0'", R"({"kavreleditor_relsy": "0,0"})", L"", false},
+        {"rails mode '-0'", R"({"kavreleditor_relsy": "-0"})", L"", false},
+        {"rails mode with blanks round a number", R"({"kavreleditor_relsy": " 1 "})", L"", true},
+        {"rails mode 'FALSE'", R"({"kavreleditor_relsy": "FALSE"})", L"", false},
+        {"rails mode '1e-999' (zero)", R"({"kavreleditor_relsy": "1e-999"})", L"", false},
+        {"step texts that are no numbers",
+         R"({"kavreleditor_erotang": "abc", "kavreleditor_eminval": "", "kavreleditor_epluval": "1e999", "kavreleditor_emoveval": "\u00a0"})",
+         L"", false},
+        {"height field with braces", R"({"kavreleditor_tfield": "A.H}{A.N"})", L"", false},
+        {"every style the empty text", R"({"kavreleditor_pstyle": "", "kavreleditor_tstyle": ""})",
+         L"", false},
     };
     long tried = 0;
     for (const Case& c : cases) {
@@ -271,6 +312,98 @@ TEST_F(HostileInputTest, HostDataAtAndBeyondItsLimits) {
         ++tried;
     }
     std::cout << "[hostile] host data: " << tried << " inputs" << std::endl;
+    Tally::Inputs(tried);
+}
+
+// One mark "id" of layer L1 with the given values (JSON members), its point at
+// (x, y) and its label 0.2 north-east of it, 0.5 long.
+std::string MarkWith(const std::string& id, const std::string& values, double x = 1, double y = 2) {
+    char shapes[512];
+    std::snprintf(shapes, sizeof shapes,
+                  R"([ {"style": "SP", "flag": true, "parts": [[[%.17g, %.17g, 0]]]},
+                       {"style": "ST", "parts": [[[%.17g, %.17g, 0], [%.17g, %.17g, 0]]]} ])",
+                  x, y, x + 0.2, y + 0.2, x + 0.2, y + 0.7);
+    return R"([{"id": ")" + id + R"(", "layer": "L1", "values": {)" + values + R"(}, "shapes": )" +
+           shapes + "}]";
+}
+
+// The project's mark styles with another height field.
+std::string HeightField(const std::string& name) {
+    return R"({"kavreleditor_pstyle": "SP", "kavreleditor_tstyle": "ST", "kavreleditor_tfield": ")" +
+           name + R"("})";
+}
+
+// Field names, templates, identifiers and vertex values the host hands over:
+// each click shows the exact message and writes nothing, or works.
+TEST_F(HostileInputTest, FieldNamesIdentifiersAndVertexValuesFromTheHost) {
+    struct Case {
+        const char* label;
+        std::string objects;
+        std::string preferences;
+        const char* button;
+        const wchar_t* message;  // null: the click works and shows nothing
+        const char16_t* selected = u"O";
+        bool changes = true;  // whether a click that works changes the map
+    };
+    const std::string h1 = R"("A.H": 1, "A.N": "мост")";
+    const std::string marks = kMarkPreferences;
+    const Case cases[] = {
+        {"height field the layer lacks", MarkWith("O", h1), HeightField("A.Q"), "sbHPlus",
+         L"Поле «A.Q» не найдено в слое «L1»"},
+        {"height field of a table the layer lacks", MarkWith("O", h1), HeightField("B.H"),
+         "SpeedButton12", L"Поле «B.H» не найдено в слое «L1»"},
+        {"empty height field", MarkWith("O", h1), HeightField(""), "sbMinusE",
+         L"Поле «» не найдено в слое «L1»"},
+        {"height field without a point", MarkWith("O", h1), HeightField("AH"), "sbPlusE",
+         L"Поле «AH» не найдено в слое «L1»"},
+        {"height field that is a template of two fields", MarkWith("O", h1),
+         HeightField("A.H}{A.H"), "sbHPlus", L"Поле «A.H}{A.H» не найдено в слое «L1»"},
+        {"height field opening a template it does not close", MarkWith("O", h1),
+         HeightField("A.H{"), "sbHPlus", L"Поле «» не найдено в слое «L1»"},
+        {"height field holding a text", MarkWith("O", h1), HeightField("A.N"), "sbHPlus",
+         L"'мост' is not a valid floating point value"},
+        {"height field without a value", MarkWith("O", R"("A.H": 1)"), HeightField("A.N"),
+         "SpeedButton3", L"'' is not a valid floating point value"},
+        {"height with a thousands blank", MarkWith("O", R"("A.H": "1 000")"), marks, "sbHPlus",
+         L"'1 000' is not a valid floating point value"},
+        {"height with the other separator", MarkWith("O", R"("A.H": "100.3")"), marks,
+         "SpeedButton9", L"'100.3' is not a valid floating point value"},
+        {"height minus zero", MarkWith("O", R"("A.H": "-0")"), marks, "sbHPlus", nullptr},
+        {"selected identifier differing in case", MarkWith("O1", h1), marks, "sb45",
+         L"Объект «o1» не найден", u"o1"},
+        {"identifier of 15 Cyrillic letters", MarkWith("ЁЁЁЁЁЁЁЁЁЁЁЁЁЁЁ", h1), marks, "sbMoveDL",
+         nullptr, u"ЁЁЁЁЁЁЁЁЁЁЁЁЁЁЁ"},
+        {"identifier with a blank, a quote and a backslash", MarkWith(R"(A \"B\\C)", h1), marks,
+         "sbm70", nullptr, u"A \"B\\C"},
+        {"identifier of digits with a leading zero", MarkWith("007", h1), marks, "SpeedButton16",
+         nullptr, u"007"},
+        // The label's 0.2 and 0.5 vanish beside 1e300: it lies on its point and stays.
+        {"coordinates near the largest double", MarkWith("O", h1, 1e300, -1e300), marks, "sbm45",
+         nullptr, u"O", false},
+        {"coordinates below the smallest normal double", MarkWith("O", h1, 5e-324, -0.0), marks,
+         "sbRotUp", nullptr},
+    };
+    long tried = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        OpenPanelOn(MarkProject(c.objects, c.preferences));
+        Select({c.selected});
+        const std::string before = CommittedSnapshot(Model());
+        const auto shown = Click(c.button);
+        if (c.message) {
+            EXPECT_EQ(shown, std::vector<std::wstring>{c.message});
+            EXPECT_EQ(CommittedSnapshot(Model()), before) << "written although refused";
+            EXPECT_TRUE(Model().ObjectsWithPendingEdits().empty()) << "half written";
+        } else {
+            EXPECT_TRUE(shown.empty()) << Joined(shown);
+            EXPECT_EQ(CommittedSnapshot(Model()) != before, c.changes);
+        }
+        EXPECT_TRUE(AllFinite());
+        EndSessionCleanly(c.label);
+        ++tried;
+    }
+    std::cout << "[hostile] field names, identifiers and vertex values: " << tried << " inputs"
+              << std::endl;
     Tally::Inputs(tried);
 }
 

@@ -5,6 +5,7 @@
 
 #include "host/model/project_file.h"
 #include "tests/support/dialog_watcher.h"
+#include "tests/support/ui_counts.h"
 #include "tests/support/window_finder.h"
 #include "base/handle_casts.h"
 
@@ -86,9 +87,8 @@ std::string OperationAt(const host::Accounting& accounting, std::size_t index) {
 }  // namespace
 
 void SessionTest::TearDown() {
-    if (host_) {
-        EditorTest::TearDown();
-    }
+    // Also after a session whose project was refused: the separator was set.
+    EditorTest::TearDown();
 }
 
 void SessionTest::CreateAddon() {
@@ -126,6 +126,9 @@ void SessionTest::EndSessionCleanly(const std::string& label) {
     }
     Pump();
     if (module_) {
+        // No form is left, so the forms layer holds no window and no GDI object.
+        EXPECT_EQ(testing::ReadUiCounts(module_), testing::UiCounts{})
+            << testing::Describe(testing::ReadUiCounts(module_));
         using CanUnloadNow = HRESULT(__stdcall*)();
         const auto can_unload = ProcAddress<CanUnloadNow>(module_, "DllCanUnloadNow");
         ASSERT_NE(can_unload, nullptr);
@@ -192,6 +195,17 @@ long SessionTest::SweepPanelAction(const std::string& label, const std::string& 
     const auto references = accounting.OutstandingReferences();
     const int panel_windows = ChildWindows(Panel());
     const int addon_windows = AddonWindows();
+    const int thread_windows = ThreadWindowCount();
+    const testing::UiCounts ui_counts = testing::ReadUiCounts(module_);
+    EXPECT_GT(ui_counts.form_objects, 0) << "the open panel is not counted: counts not read";
+    // A failure path that leaks a form, a window or a GDI object of the forms
+    // layer fails here, with the action and the failing call in the trace.
+    const auto expect_nothing_leaked = [&] {
+        EXPECT_EQ(ThreadWindowCount(), thread_windows) << "windows of the thread";
+        const testing::UiCounts now = testing::ReadUiCounts(module_);
+        EXPECT_EQ(now, ui_counts) << "forms layer: " << testing::Describe(now) << ", before "
+                                  << testing::Describe(ui_counts);
+    };
 
     accounting.set_keep_log(true);
     const std::size_t log_start = accounting.log().size();
@@ -199,6 +213,7 @@ long SessionTest::SweepPanelAction(const std::string& label, const std::string& 
     auto shown = act();
     accounting.set_keep_log(false);
     EXPECT_TRUE(shown.empty()) << "the clean run showed " << Joined(shown);
+    expect_nothing_leaked();
     const long n = accounting.TotalCalls() - calls_start;
     std::vector<long> commits;  // 1-based positions of the commits among the calls
     for (long i = 0; i < n; ++i) {
@@ -231,6 +246,7 @@ long SessionTest::SweepPanelAction(const std::string& label, const std::string& 
             << "references held after the failure";
         EXPECT_EQ(ChildWindows(Panel()), panel_windows);
         EXPECT_EQ(AddonWindows(), addon_windows);
+        expect_nothing_leaked();
         const std::size_t done = std::count_if(commits.begin(), commits.end(),
                                                [k](long position) { return position < k; });
         const std::string state = CommittedSnapshot(Model());

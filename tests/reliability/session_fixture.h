@@ -23,7 +23,7 @@ extern const char kRailObjects[];
 
 class SessionTest : public EditorTest {
   protected:
-    // Sessions ended by EndSessionCleanly leave nothing to tear down.
+    // Puts back what a session left, also one whose project was refused.
     void TearDown() override;
     // Loads kavrel.dll and creates its COM object, not yet connected.
     void CreateAddon();

@@ -40,6 +40,18 @@ BOOL CALLBACK CountWindow(HWND, LPARAM count) {
     return TRUE;
 }
 
+int ChildWindowsOf(HWND root) {
+    int count = 0;
+    EnumChildWindows(root, CountWindow, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+// A top-level window and everything below it.
+BOOL CALLBACK CountTreeOfWindow(HWND window, LPARAM count) {
+    *reinterpret_cast<int*>(count) += 1 + ChildWindowsOf(window);
+    return TRUE;
+}
+
 }  // namespace
 
 std::string CommittedSnapshot(const host::MapModel& model) {
@@ -108,6 +120,12 @@ int ChildWindows(HWND root) {
     if (root) {
         EnumChildWindows(root, CountWindow, reinterpret_cast<LPARAM>(&count));
     }
+    return count;
+}
+
+int ThreadWindowCount() {
+    int count = 0;
+    EnumThreadWindows(GetCurrentThreadId(), CountTreeOfWindow, reinterpret_cast<LPARAM>(&count));
     return count;
 }
 

@@ -31,6 +31,8 @@ std::string Joined(const std::vector<std::wstring>& texts);
 
 // Child windows below `root` (0 for no root).
 int ChildWindows(HWND root);
+// Every window of this thread: the top-level ones and all below them.
+int ThreadWindowCount();
 
 // Counts printed when the test program ends.
 struct Tally {

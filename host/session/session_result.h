@@ -1,0 +1,24 @@
+// What R.json reports of a session ("session": messages, host errors, calls,
+// references, statuses, task panels, forms, the add-on) and the header of the
+// text report, read back from it.
+#pragma once
+
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "host/session/session_report.h"
+
+namespace kavrel::host {
+
+class AddonLoader;
+class HostContext;
+class Session;
+
+nlohmann::ordered_json SessionResult(const Session& session, HostContext& host,
+                                     const AddonLoader& loader);
+
+// The header of the text report, from the result file's members.
+ReportHeader ReportHeaderOf(const std::wstring& project, const nlohmann::ordered_json& result,
+                            std::size_t objects);
+
+}  // namespace kavrel::host
