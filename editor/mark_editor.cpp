@@ -1,6 +1,7 @@
 #include "editor/mark_editor.h"
 
 #include "base/errors.h"
+#include "gis/style_calls.h"
 
 namespace kavrel {
 namespace {
@@ -33,6 +34,7 @@ void MarkEditor::PrepareSelectedMarks() {
     // A refused click keeps the record of the last one; this one replaces it.
     record_.Restart();
 
+    bool styles_known = false;
     VisitSelection(app, objects, [&](IHostMapObject* object) {
         bool anchor_seen = false;
         bool label_seen = false;
@@ -46,12 +48,30 @@ void MarkEditor::PrepareSelectedMarks() {
         if (anchor_seen && label_seen && gis::ShapeCount(gis::Shapes(object).get()) == 2) {
             return;
         }
+        if (!styles_known) {
+            // A rebuild clears the object's shapes before it adds the mark's:
+            // with a style the map does not have, the object would be left
+            // empty, and the next commit of any tool would save it so.
+            RequireStylesInMap(app, {&anchor_style, &label_style});
+            styles_known = true;
+        }
         if (rails) {
             RebuildAsRailMark(object);
         } else {
             RebuildAsPlainMark(object);
         }
     });
+}
+
+void MarkEditor::RequireStylesInMap(IHostApplication* app,
+                                    std::initializer_list<const std::u16string*> styles) {
+    const ComPtr<IHostDatabase> database = gis::Database(app);
+    for (const std::u16string* style : styles) {
+        if (!gis::StyleExists(database.get(), *style)) {
+            throw AddonError(u"Стиль отметки «" + *style +
+                             u"» не найден в карте: задайте стили отметок в настройке.");
+        }
+    }
 }
 
 void MarkEditor::WriteVertex(IHostContourPart* part, const WrittenShape& shape, LONG index,

@@ -3,6 +3,9 @@
 // corrections of the panel are its operations too.
 #pragma once
 
+#include <initializer_list>
+#include <string>
+
 #include "base/com_ptr.h"
 #include "editor/click_record.h"
 #include "gis/host_api.h"
@@ -77,6 +80,9 @@ class MarkEditor {
     bool RestoreHeight(IHostMapObjects* objects, const ObjectChange& change);
 
     void Rebuild(IHostMapObject* object, bool as_rail);
+    // Refuses, with a message for the user, a style the host's map does not have.
+    static void RequireStylesInMap(IHostApplication* app,
+                                   std::initializer_list<const std::u16string*> styles);
     IHostMapObjects* RequireMapObjects();
 
     ClickRecord record_;

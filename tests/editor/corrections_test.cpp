@@ -201,6 +201,25 @@ TEST_F(CorrectionsTest, HeightStepsStoreTheDecimalSumCommitOnceAndRedraw) {
     }
 }
 
+// A style the map does not have must not empty the objects a rebuild would
+// replace: the next commit of any correction would save them empty.
+TEST_F(CorrectionsTest, AMarkStyleTheMapLacksRefusesTheRebuildAndEmptiesNothing) {
+    OpenPanelOn(MarkProject(R"([
+      {"id": "P1", "layer": "L1", "values": {"A.H": 7},
+       "shapes": [ {"style": "SP", "parts": [[[1, 2, 0]]]} ]}])",
+                            R"({"kavreleditor_pstyle": "sp", "kavreleditor_tstyle": "ST",
+                                "kavreleditor_tfield": "A.H"})",
+                            R"(["P1"])"));
+    const auto messages = Click("sb0");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0],
+              L"Стиль отметки «sp» не найден в карте: задайте стили отметок в настройке.");
+    Click("sbHPlus");
+    ASSERT_EQ(Committed(u"P1").shapes.size(), 1u);
+    EXPECT_EQ(Committed(u"P1").shapes[0].style, u"SP");
+    EXPECT_EQ(std::get<double>(Committed(u"P1").values.at(u"A.H")), 7.5);
+}
+
 TEST_F(CorrectionsTest, AnEmptySelectionStillCommitsAndRedraws) {
     OpenPanelOn(MarkProject(kTwoMarks, kMarkPreferences));
     Click("sbHPlus");
