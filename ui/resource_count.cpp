@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <utility>
 
+#include "base/kernel_handle.h"
 #include "base/module.h"
 
 namespace ui {
@@ -33,10 +35,7 @@ class PublishedCounts {
             UnmapViewOfFile(shared_);
             shared_ = nullptr;
         }
-        if (section_) {
-            CloseHandle(section_);
-            section_ = nullptr;
-        }
+        section_.reset();
     }
 
     Counts& get() noexcept {
@@ -54,23 +53,22 @@ class PublishedCounts {
         wsprintfW(name, L"Local\\kavrel.ui.counts.%lu.%08lx%08lx", GetCurrentProcessId(),
                   static_cast<unsigned long>(static_cast<std::uint64_t>(module) >> 32),
                   static_cast<unsigned long>(module & 0xFFFFFFFFu));
-        section_ = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                      sizeof(Counts), name);
-        if (!section_) {
+        kavrel::KernelHandle section(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr,
+                                                        PAGE_READWRITE, 0, sizeof(Counts), name));
+        if (!section) {
             return;
         }
         auto* view = static_cast<Counts*>(
-            MapViewOfFile(section_, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, sizeof(Counts)));
+            MapViewOfFile(section.get(), FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, sizeof(Counts)));
         if (!view) {
-            CloseHandle(section_);
-            section_ = nullptr;
             return;
         }
+        section_ = std::move(section);
         *view = local_;
         shared_ = view;
     }
 
-    HANDLE section_ = nullptr;
+    kavrel::KernelHandle section_;
     Counts* shared_ = nullptr;
     Counts local_;
     bool tried_ = false;

@@ -7,6 +7,7 @@
 #include "base/handle_casts.h"
 #include "host/com/host_context.h"
 #include "tests/addon/test_host.h"
+#include "tests/support/child_process.h"
 
 namespace kavrel::test {
 namespace {
@@ -15,7 +16,7 @@ HMODULE g_module = nullptr;
 std::vector<HBITMAP> g_command_bitmaps;
 std::vector<host::HostContext*> g_stand_in_hosts;
 
-class AddonEnvironment : public testing::Environment {
+class AddonEnvironment : public ::testing::Environment {
   public:
     void SetUp() override {
         ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
@@ -52,8 +53,8 @@ class AddonEnvironment : public testing::Environment {
     }
 };
 
-[[maybe_unused]] testing::Environment* const g_environment =
-    testing::AddGlobalTestEnvironment(new AddonEnvironment);
+[[maybe_unused]] ::testing::Environment* const g_environment =
+    ::testing::AddGlobalTestEnvironment(new AddonEnvironment);
 
 }  // namespace
 
@@ -131,21 +132,12 @@ ComPtr<IHostAddOn> CreateAddon() {
 }
 
 DWORD RunProcess(const std::wstring& command_line) {
-    std::wstring line = command_line;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
-        ADD_FAILURE() << "cannot start the process, error " << GetLastError();
+    const kavrel::testing::ChildEnd end = kavrel::testing::RunToEnd(command_line, 60000);
+    if (!end.started) {
+        ADD_FAILURE() << "cannot start the process, error " << end.status;
         return ~0u;
     }
-    WaitForSingleObject(process.hProcess, 60000);
-    DWORD code = ~0u;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return code;
+    return end.status;
 }
 
 }  // namespace kavrel::test

@@ -1,10 +1,13 @@
 #include "tests/host/session_harness.h"
 
-#include <fstream>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 
+#include "base/file_bytes.h"
+#include "base/kernel_handle.h"
 #include "base/utf8.h"
+#include "tests/support/child_process.h"
 
 namespace kavrel::host {
 namespace {
@@ -21,57 +24,20 @@ std::wstring TempFolder() {
 }
 
 void WriteText(const std::wstring& path, const std::string& text) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    if (!WriteFileBytes(path, text)) {
         throw std::runtime_error("cannot write a test file");
     }
-    DWORD written = 0;
-    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
 }
 
-std::string ReadText(const std::wstring& path, bool* found) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    *found = file != INVALID_HANDLE_VALUE;
-    if (!*found) {
-        return {};
-    }
-    std::string text;
-    char buffer[65536];
-    DWORD n = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &n, nullptr) && n > 0) {
-        text.append(buffer, n);
-    }
-    CloseHandle(file);
-    return text;
-}
-
+// Runs a program to its end; a session that hangs is ended and fails its case.
 DWORD Run(const std::wstring& command_line, HANDLE error_output) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    if (error_output) {
-        startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-        startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
-        startup.hStdError = error_output;
-    }
-    PROCESS_INFORMATION process{};
-    std::wstring line = command_line;
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, error_output != nullptr, 0, nullptr,
-                        nullptr, &startup, &process)) {
+    const kavrel::testing::ChildEnd end =
+        kavrel::testing::RunToEnd(command_line, 60000, error_output);
+    if (!end.started) {
         throw std::runtime_error(
             "cannot start " + WideToUtf8(std::u16string(command_line.begin(), command_line.end())));
     }
-    if (WaitForSingleObject(process.hProcess, 60000) == WAIT_TIMEOUT) {
-        TerminateProcess(process.hProcess, 0xDEAD);  // a session that hangs fails its case
-        WaitForSingleObject(process.hProcess, 10000);
-    }
-    DWORD code = 0xFFFFFFFF;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return code;
+    return end.status;
 }
 
 }  // namespace
@@ -101,16 +67,17 @@ SessionRun RunMaphost(const std::string& project, const nlohmann::json& script,
         command += L" --picture \"" + picture + L"\"";
     }
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE errors =
-        CreateFileW(e.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
     SessionRun run;
-    run.exit_code = Run(command, errors);
-    CloseHandle(errors);
-    bool found = false;
-    run.errors = ReadText(e, &found);
-    const std::string result = ReadText(r, &run.has_result);
+    {
+        const KernelHandle errors(CreateFileW(e.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                                              CREATE_ALWAYS, 0, nullptr));
+        run.exit_code = Run(command, errors.get());
+    }
+    run.errors = ReadFileBytes(e).value_or(std::string());
+    const std::optional<std::string> result = ReadFileBytes(r);
+    run.has_result = result.has_value();
     if (run.has_result) {
-        run.result = nlohmann::json::parse(result);
+        run.result = nlohmann::json::parse(*result);
     }
     return run;
 }

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
+#include <string>
 
+#include "base/file_bytes.h"
 #include "tests/host/sample_project.h"
 #include "tests/host/session_harness.h"
 
@@ -290,15 +293,10 @@ TEST(SessionTest, PictureIsAPng) {
     const SessionRun run =
         RunMaphost(kSampleProject, {{"steps", json::array()}}, ProbeDll(), picture);
     EXPECT_EQ(run.exit_code, 0u) << run.errors;
-    HANDLE file = CreateFileW(picture.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    char signature[8] = {};
-    DWORD n = 0;
-    ReadFile(file, signature, 8, &n, nullptr);
-    const DWORD size = GetFileSize(file, nullptr);
-    CloseHandle(file);
-    EXPECT_EQ(std::string(signature, 8), "\x89PNG\r\n\x1a\n");
-    EXPECT_GT(size, 800u * 600u * 3u) << "stored blocks hold every pixel";
+    const std::optional<std::string> png = ReadFileBytes(picture);
+    ASSERT_TRUE(png.has_value());
+    EXPECT_EQ(png->substr(0, 8), "\x89PNG\r\n\x1a\n");
+    EXPECT_GT(png->size(), 800u * 600u * 3u) << "stored blocks hold every pixel";
 }
 
 }  // namespace

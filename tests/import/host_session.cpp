@@ -5,6 +5,7 @@
 #include <string>
 
 #include "tests/import/dialog_probe.h"
+#include "tests/support/child_process.h"
 
 namespace kavrel::test {
 namespace {
@@ -19,22 +20,6 @@ std::wstring AddonDllPath() {
     return path;
 }
 
-DWORD Run(std::wstring command_line) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
-        return GetLastError();
-    }
-    WaitForSingleObject(process.hProcess, INFINITE);
-    DWORD code = 1;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return code;
-}
-
 }  // namespace
 
 void RegisterAddonOnce() {
@@ -42,7 +27,9 @@ void RegisterAddonOnce() {
         if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
             return false;
         }
-        return Run(L"regsvr32.exe /s \"" + AddonDllPath() + L"\"") == 0;
+        const kavrel::testing::ChildEnd end =
+            kavrel::testing::RunToEnd(L"regsvr32.exe /s \"" + AddonDllPath() + L"\"", 60000);
+        return end.finished && end.status == 0;
     }();
     ASSERT_TRUE(registered) << "kavrel.dll could not be registered";
 }

@@ -22,6 +22,7 @@
 #include "base/reg_key.h"
 #include "tests/installer/msi_package.h"
 #include "tests/installer/registry_snapshot.h"
+#include "tests/support/child_process.h"
 
 namespace kavrel::test {
 namespace {
@@ -77,42 +78,18 @@ std::vector<char> FileBytes(const std::wstring& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// Owner of a kernel object handle.
-class KernelHandle {
-  public:
-    explicit KernelHandle(HANDLE handle = nullptr) : handle_(handle) {}
-    KernelHandle(const KernelHandle&) = delete;
-    KernelHandle& operator=(const KernelHandle&) = delete;
-    ~KernelHandle() {
-        if (handle_) {
-            CloseHandle(handle_);
-        }
-    }
-    HANDLE get() const { return handle_; }
-
-  private:
-    HANDLE handle_;
-};
-
 // Runs a command line to its end and answers its exit status.
-DWORD Run(std::wstring command_line) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started{};
-    if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &started)) {
-        ADD_FAILURE() << "cannot start " << Narrow(command_line) << ", error " << GetLastError();
+DWORD Run(const std::wstring& command_line) {
+    const kavrel::testing::ChildEnd end = kavrel::testing::RunToEnd(command_line, 120000);
+    if (!end.started) {
+        ADD_FAILURE() << "cannot start " << Narrow(command_line) << ", error " << end.status;
         return ~0u;
     }
-    KernelHandle process(started.hProcess), thread(started.hThread);
-    if (WaitForSingleObject(process.get(), 120000) != WAIT_OBJECT_0) {
+    if (!end.finished) {
         ADD_FAILURE() << Narrow(command_line) << " did not end within two minutes";
-        TerminateProcess(process.get(), 1);
         return ~0u;
     }
-    DWORD status = ~0u;
-    GetExitCodeProcess(process.get(), &status);
-    return status;
+    return end.status;
 }
 
 std::wstring TempFile(const wchar_t* name) {
@@ -311,7 +288,7 @@ void ExpectRegisteredAsTheLibraryDoes(const Architecture& arch) {
         << "keys in the other architecture's view";
 }
 
-class InstallerPackages : public testing::Test {
+class InstallerPackages : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_EQ(Leftovers(), "") << "an earlier test left the add-on installed";
@@ -366,7 +343,7 @@ TEST_F(InstallerPackages, TheTwoArchitecturesAreTwoProducts) {
 }
 
 class EachPackage : public InstallerPackages,
-                    public testing::WithParamInterface<Architecture& (*)()> {};
+                    public ::testing::WithParamInterface<Architecture& (*)()> {};
 
 TEST_P(EachPackage, InstallsWhatTheLibraryRegistersAndUninstallsIt) {
     const Architecture& arch = GetParam()();
@@ -395,7 +372,7 @@ TEST_P(EachPackage, InstallsWhatTheLibraryRegistersAndUninstallsIt) {
         << "uninstalling removed another add-on's entry";
 }
 
-INSTANTIATE_TEST_SUITE_P(Architectures, EachPackage, testing::Values(&X86, &X64),
+INSTANTIATE_TEST_SUITE_P(Architectures, EachPackage, ::testing::Values(&X86, &X64),
                          [](const auto& info) { return std::string(info.param().name); });
 
 TEST_F(InstallerPackages, BothArchitecturesInstallSideBySideAndLeaveOneAnother) {

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <stdexcept>
 
+#include "base/kernel_handle.h"
+
 namespace kavrel::testing {
 
 UiCounts ReadUiCounts(HMODULE module) {
@@ -11,11 +13,12 @@ UiCounts ReadUiCounts(HMODULE module) {
     wsprintfW(name, L"Local\\kavrel.ui.counts.%lu.%08lx%08lx", GetCurrentProcessId(),
               static_cast<unsigned long>(static_cast<std::uint64_t>(base) >> 32),
               static_cast<unsigned long>(base & 0xFFFFFFFFu));
-    const HANDLE section = OpenFileMappingW(FILE_MAP_READ, FALSE, name);
+    const KernelHandle section(OpenFileMappingW(FILE_MAP_READ, FALSE, name));
     if (!section) {
         return {};
     }
-    const auto* view = static_cast<const LONG*>(MapViewOfFile(section, FILE_MAP_READ, 0, 0, 16));
+    const auto* view =
+        static_cast<const LONG*>(MapViewOfFile(section.get(), FILE_MAP_READ, 0, 0, 16));
     UiCounts counts;
     const bool whole = view && view[0] == 16;
     if (whole) {
@@ -24,7 +27,6 @@ UiCounts ReadUiCounts(HMODULE module) {
     if (view) {
         UnmapViewOfFile(view);
     }
-    CloseHandle(section);
     if (!whole) {
         throw std::runtime_error("the forms layer's counts are not a record of 16 bytes");
     }

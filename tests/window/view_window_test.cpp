@@ -21,6 +21,7 @@
 #include "host/model/project_file.h"
 #include "host/session/addon_loader.h"
 #include "host/window/bitmap_stream.h"
+#include "tests/support/child_process.h"
 #include "tests/support/window_finder.h"
 
 namespace kavrel::host {
@@ -517,29 +518,8 @@ TEST_F(ViewWindowTest, SavedProjectOpensAgainWithItsCommittedState) {
 
 // The verb itself, as its own process: maphost view on the sample sheet with
 // the add-on, the editor chosen at start, a picture of the window, then out.
-struct ProcessResult {
-    DWORD status = 0xFFFFFFFF;
-    bool finished = false;
-};
-
-ProcessResult RunMaphost(std::wstring arguments) {
-    std::wstring command = L"\"" MAPHOST_EXE_W L"\" " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    ProcessResult result;
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
-        return result;
-    }
-    result.finished = WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0;
-    if (!result.finished) {
-        TerminateProcess(process.hProcess, 3);
-    }
-    GetExitCodeProcess(process.hProcess, &result.status);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return result;
+kavrel::testing::ChildEnd RunMaphost(const std::wstring& arguments) {
+    return kavrel::testing::RunToEnd(L"\"" MAPHOST_EXE_W L"\" " + arguments, 30000);
 }
 
 TEST(MaphostView, SnapshotOfTheWindowOnTheSampleSheet) {
@@ -569,7 +549,7 @@ TEST(MaphostView, SnapshotOfTheWindowOnTheSampleSheet) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.label);
         DeleteFileW(picture.c_str());
-        const ProcessResult result = RunMaphost(row.arguments);
+        const kavrel::testing::ChildEnd result = RunMaphost(row.arguments);
         ASSERT_TRUE(result.finished);
         EXPECT_EQ(result.status, row.status);
         std::FILE* file = _wfopen(picture.c_str(), L"rb");
