@@ -8,6 +8,7 @@
 
 #include "base/reg_key.h"
 #include "tests/addon/addon_env.h"
+#include "tests/support/registry_snapshot.h"
 
 namespace kavrel::test {
 namespace {
@@ -23,11 +24,6 @@ std::wstring ReadString(HKEY root, const std::wstring& key, const wchar_t* name)
         return L"<missing>";
     }
     return buffer;
-}
-
-bool KeyExists(HKEY root, const std::wstring& key) {
-    RegKey handle;
-    return RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, handle.put()) == ERROR_SUCCESS;
 }
 
 std::vector<std::wstring> SubKeys(HKEY root, const std::wstring& key) {
@@ -53,7 +49,7 @@ std::wstring Wide(std::u16string_view text) {
 }
 
 // Removes the host's vendor tree this test writes to, before and after.
-class HostAddonKeys : public testing::Test {
+class HostAddonKeys : public ::testing::Test {
   protected:
     void SetUp() override { Clean(); }
     void TearDown() override { Clean(); }
@@ -119,8 +115,8 @@ TEST(ComClassKeys, RegisterAndUnregisterServer) {
         << "no ProgID, no type library";
 
     EXPECT_EQ(CallDllUnregisterServer(), S_OK);
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, server));
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, key));
+    EXPECT_FALSE(kavrel::testing::KeyExists(HKEY_CLASSES_ROOT, server, 0));
+    EXPECT_FALSE(kavrel::testing::KeyExists(HKEY_CLASSES_ROOT, key, 0));
     EXPECT_EQ(CallDllUnregisterServer(), S_OK) << "nothing left to delete is no failure";
 
     // Back as regsvr32 left it, for the rest of the run.

@@ -8,18 +8,17 @@
 
 #include <functional>
 #include <iostream>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "base/registry_operations.h"
-#include "base/utf8.h"
 #include "base/wide.h"
 #include "frame/com_server.h"
 #include "frame/custom_addon.h"
 #include "frame/library_refs.h"
 #include "frame/registration.h"
+#include "tests/support/registry_snapshot.h"
 
 namespace kavrel::test {
 namespace {
@@ -101,44 +100,9 @@ class FaultyRegistry final : public RegistryOperations {
     long fail_at_ = 0;
 };
 
-std::string Utf8(const wchar_t* text, std::size_t length) {
-    return WideToUtf8(std::u16string(reinterpret_cast<const char16_t*>(text), length));
-}
-
-// Every key and value below the throwaway roots, one line a key.
-void Describe(HKEY key, const std::wstring& name, std::string& out) {
-    out += "[" + Utf8(name.c_str(), name.size()) + "]";
-    for (DWORD i = 0;; ++i) {
-        wchar_t value_name[256];
-        DWORD name_length = 256;
-        wchar_t data[1024] = {};
-        DWORD size = sizeof data - sizeof(wchar_t);
-        if (RegEnumValueW(key, i, value_name, &name_length, nullptr, nullptr,
-                          reinterpret_cast<BYTE*>(data), &size) != ERROR_SUCCESS) {
-            break;
-        }
-        out += " " + Utf8(value_name, name_length) + "=\"" + Utf8(data, lstrlenW(data)) + "\"";
-    }
-    out += "\n";
-    for (DWORD i = 0;; ++i) {
-        wchar_t sub[256];
-        DWORD length = 256;
-        if (RegEnumKeyExW(key, i, sub, &length, nullptr, nullptr, nullptr, nullptr) !=
-            ERROR_SUCCESS) {
-            break;
-        }
-        RegKey child;
-        RegOpenKeyExW(key, sub, 0, KEY_READ, child.put());
-        Describe(child.get(), name + L"\\" + sub, out);
-    }
-}
-
-std::string Snapshot() {
-    RegKey root;
-    RegOpenKeyExW(HKEY_CURRENT_USER, kThrowaway, 0, KEY_READ, root.put());
-    std::string out;
-    Describe(root.get(), L"", out);
-    return out;
+// Every key and value below the throwaway roots.
+std::vector<std::wstring> Snapshot() {
+    return kavrel::testing::SnapshotTree(HKEY_CURRENT_USER, kThrowaway, 0, L"");
 }
 
 class RegistryFaults : public ::testing::Test {
@@ -189,11 +153,11 @@ TEST_F(RegistryFaults, EveryRegistryCallOfTheExportsFailingInTurn) {
         SCOPED_TRACE(c.label);
         FaultyRegistry::Reset();
         c.before();
-        const std::string before = Snapshot();
+        const std::vector<std::wstring> before = Snapshot();
         registry_.Arm(0);
         ASSERT_EQ(c.call(), S_OK);
         const std::vector<std::string> calls = registry_.calls();
-        const std::string after = Snapshot();
+        const std::vector<std::wstring> after = Snapshot();
         if (!c.rewrites) {
             ASSERT_NE(after, before) << "the clean call wrote nothing";
         }
@@ -205,7 +169,7 @@ TEST_F(RegistryFaults, EveryRegistryCallOfTheExportsFailingInTurn) {
             EXPECT_EQ(c.call(), E_FAIL);
             // Keys that existed before may be left with every new value
             // written (a denied flush comes last); nothing else may change.
-            const std::string left = Snapshot();
+            const std::vector<std::wstring> left = Snapshot();
             if (!c.rewrites || left != after) {
                 EXPECT_EQ(left, before) << "half-written entry left behind";
             }

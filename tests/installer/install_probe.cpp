@@ -22,7 +22,7 @@
 #include "base/com_ptr.h"
 #include "base/handle_casts.h"
 #include "base/reg_key.h"
-#include "tests/installer/registry_snapshot.h"
+#include "tests/support/registry_snapshot.h"
 
 namespace {
 
@@ -126,10 +126,10 @@ int Capture(const std::wstring& library_path, const std::wstring& out) {
     }
     // Run elevated, DllRegisterServer's HKEY_CLASSES_ROOT keys are the
     // machine's, below HKEY_LOCAL_MACHINE\Software\Classes.
-    std::vector<std::wstring> lines = kavrel::test::SnapshotTree(
+    std::vector<std::wstring> lines = kavrel::testing::SnapshotTree(
         HKEY_CURRENT_USER, classes_path, KEY_WOW64_64KEY, L"Software\\Classes");
     const std::vector<std::wstring> machine_lines =
-        kavrel::test::SnapshotTree(HKEY_CURRENT_USER, machine_path, KEY_WOW64_64KEY, L"");
+        kavrel::testing::SnapshotTree(HKEY_CURRENT_USER, machine_path, KEY_WOW64_64KEY, L"");
     lines.insert(lines.end(), machine_lines.begin(), machine_lines.end());
     RegDeleteTreeW(HKEY_CURRENT_USER, kScratch);
     return WriteLines(out, lines) ? 0 : Fail("cannot write the output", 0);

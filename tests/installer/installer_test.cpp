@@ -21,11 +21,14 @@
 
 #include "base/reg_key.h"
 #include "tests/installer/msi_package.h"
-#include "tests/installer/registry_snapshot.h"
 #include "tests/support/child_process.h"
+#include "tests/support/registry_snapshot.h"
 
 namespace kavrel::test {
 namespace {
+
+using kavrel::testing::KeyExists;
+using kavrel::testing::SnapshotTree;
 
 const std::wstring kClassKey = L"Software\\Classes\\CLSID\\{9EA2AFB5-68F6-4A9D-B4AB-6105CAB43761}";
 const std::wstring kVendorKey = L"Software\\Albea";

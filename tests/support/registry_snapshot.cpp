@@ -1,11 +1,11 @@
-#include "tests/installer/registry_snapshot.h"
+#include "tests/support/registry_snapshot.h"
 
 #include <algorithm>
 #include <cwchar>
 
 #include "base/reg_key.h"
 
-namespace kavrel::test {
+namespace kavrel::testing {
 namespace {
 
 std::wstring TypeName(DWORD type) {
@@ -108,4 +108,4 @@ bool KeyExists(HKEY root, const std::wstring& path, REGSAM view) {
     return RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, key.put()) == ERROR_SUCCESS;
 }
 
-}  // namespace kavrel::test
+}  // namespace kavrel::testing
