@@ -5,37 +5,13 @@
 
 #include <utility>
 
+#include "base/unique_handle.h"
+
 namespace kavrel {
 
 // A GDI object created by us (bitmap, brush, pen, font): DeleteObject on release.
 template <typename H>
-class GdiObject {
-  public:
-    GdiObject() noexcept = default;
-    explicit GdiObject(H handle) noexcept : handle_(handle) {}
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    GdiObject(GdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-    GdiObject& operator=(GdiObject&& other) noexcept {
-        if (this != &other) {
-            reset(std::exchange(other.handle_, nullptr));
-        }
-        return *this;
-    }
-    ~GdiObject() { reset(); }
-
-    void reset(H handle = nullptr) noexcept {
-        if (H old = std::exchange(handle_, handle)) {
-            DeleteObject(old);
-        }
-    }
-    H get() const noexcept { return handle_; }
-    [[nodiscard]] H Detach() noexcept { return std::exchange(handle_, nullptr); }
-    explicit operator bool() const noexcept { return handle_ != nullptr; }
-
-  private:
-    H handle_ = nullptr;
-};
+using GdiObject = UniqueHandle<H, &DeleteObject>;
 
 using BitmapHandle = GdiObject<HBITMAP>;
 using BrushHandle = GdiObject<HBRUSH>;

@@ -3,37 +3,19 @@
 
 #include <windows.h>
 
-#include <utility>
+#include "base/unique_handle.h"
 
 namespace kavrel {
 
-// Owner of one window: DestroyWindow on release.
-class WindowHandle {
-  public:
-    WindowHandle() noexcept = default;
-    explicit WindowHandle(HWND window) noexcept : window_(window) {}
-    WindowHandle(const WindowHandle&) = delete;
-    WindowHandle& operator=(const WindowHandle&) = delete;
-    WindowHandle(WindowHandle&& other) noexcept : window_(std::exchange(other.window_, nullptr)) {}
-    WindowHandle& operator=(WindowHandle&& other) noexcept {
-        if (this != &other) {
-            reset();
-            window_ = std::exchange(other.window_, nullptr);
-        }
-        return *this;
+// A window that its owner may already have seen destroyed (by its parent, or
+// by the user closing it) is left alone.
+inline void DestroyLiveWindow(HWND window) noexcept {
+    if (IsWindow(window)) {
+        DestroyWindow(window);
     }
-    ~WindowHandle() { reset(); }
-    void reset() noexcept {
-        if (HWND window = std::exchange(window_, nullptr)) {
-            if (IsWindow(window)) {
-                DestroyWindow(window);
-            }
-        }
-    }
-    HWND get() const noexcept { return window_; }
+}
 
-  private:
-    HWND window_ = nullptr;
-};
+// Owner of one window: DestroyWindow on release.
+using WindowHandle = UniqueHandle<HWND, &DestroyLiveWindow>;
 
 }  // namespace kavrel

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "base/com_ptr.h"
+#include "base/unique_handle.h"
 #include "gis/host_api.h"
 #include "host/session/recording_stream.h"
 
@@ -21,31 +22,7 @@ namespace kavrel::host {
 class HostContext;
 
 // Owner of a module loaded with LoadLibrary: FreeLibrary on release.
-class ModuleHandle {
-  public:
-    ModuleHandle() noexcept = default;
-    explicit ModuleHandle(HMODULE module) noexcept : module_(module) {}
-    ModuleHandle(const ModuleHandle&) = delete;
-    ModuleHandle& operator=(const ModuleHandle&) = delete;
-    ModuleHandle(ModuleHandle&& other) noexcept : module_(std::exchange(other.module_, nullptr)) {}
-    ModuleHandle& operator=(ModuleHandle&& other) noexcept {
-        if (this != &other) {
-            reset();
-            module_ = std::exchange(other.module_, nullptr);
-        }
-        return *this;
-    }
-    ~ModuleHandle() { reset(); }
-    void reset() noexcept {
-        if (HMODULE module = std::exchange(module_, nullptr)) {
-            FreeLibrary(module);
-        }
-    }
-    HMODULE get() const noexcept { return module_; }
-
-  private:
-    HMODULE module_ = nullptr;
-};
+using ModuleHandle = UniqueHandle<HMODULE, &FreeLibrary>;
 
 struct LoadedCommand {
     MacroAttrs attrs;

@@ -9,26 +9,13 @@
 
 #include <utility>
 
+#include "base/unique_handle.h"
+
 namespace kavrel::test {
 namespace {
 
 // Owner of one installer handle.
-class MsiHandle {
-  public:
-    MsiHandle() = default;
-    MsiHandle(const MsiHandle&) = delete;
-    MsiHandle& operator=(const MsiHandle&) = delete;
-    ~MsiHandle() {
-        if (handle_) {
-            MsiCloseHandle(handle_);
-        }
-    }
-    MSIHANDLE* put() { return &handle_; }
-    MSIHANDLE get() const { return handle_; }
-
-  private:
-    MSIHANDLE handle_ = 0;
-};
+using MsiHandle = UniqueHandle<MSIHANDLE, &MsiCloseHandle>;
 
 // The first column of the first row of a query, or empty.
 std::wstring QueryText(MSIHANDLE database, const std::wstring& query) {
