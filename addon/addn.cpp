@@ -1,7 +1,7 @@
 #include "addon/addn.h"
 
-#include "base/bstr.h"
 #include "addon/command_table.h"
+#include "base/bstr.h"
 #include "base/errors.h"
 #include "base/handle_casts.h"
 #include "base/module.h"

@@ -4,8 +4,8 @@
 
 #include <array>
 
-#include "frame/custom_addon.h"
 #include "base/gdi.h"
+#include "frame/custom_addon.h"
 
 namespace kavrel {
 

@@ -3,8 +3,8 @@
 #include <windows.h>
 
 #include "addon/addn.h"
-#include "frame/com_server.h"
 #include "addon/library_lifecycle.h"
+#include "frame/com_server.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) noexcept {
     switch (reason) {

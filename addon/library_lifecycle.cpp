@@ -1,8 +1,8 @@
 #include "addon/library_lifecycle.h"
 
 #include "addon/addn.h"
-#include "frame/com_server.h"
 #include "base/errors.h"
+#include "frame/com_server.h"
 #include "frame/library_refs.h"
 #include "gis/host_calls.h"
 #include "gis/host_errors.h"

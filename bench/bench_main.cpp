@@ -18,10 +18,10 @@
 
 #include "base/file_bytes.h"
 #include "base/utf8.h"
+#include "bench/addon_session.h"
 #include "bench/bench_actions.h"
 #include "bench/bench_report.h"
 #include "bench/host_call_costs.h"
-#include "bench/addon_session.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 
 #include "base/bstr.h"
 #include "base/com_ptr.h"
-#include "gis/host_api.h"
 #include "base/variant.h"
 #include "bench/addon_session.h"
 #include "bench/bench_projects.h"
+#include "gis/host_api.h"
 #include "host/com/host_context.h"
 
 namespace kavrel::bench {

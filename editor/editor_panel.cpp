@@ -3,16 +3,16 @@
 #include <exception>
 #include <optional>
 
-#include "base/errors.h"
-#include "frame/library_refs.h"
-#include "editor/button_pictures.h"
 #include "base/decimal_separator.h"
-#include "gis/host_calls.h"
+#include "base/errors.h"
 #include "base/number_text.h"
-#include "editor/panel_preferences.h"
+#include "editor/button_pictures.h"
 #include "editor/editor_panel_layout.h"
+#include "editor/panel_preferences.h"
 #include "editor/undo_message.h"
 #include "editor/undo_shortcut.h"
+#include "frame/library_refs.h"
+#include "gis/host_calls.h"
 #include "settings/settings_dialog.h"
 #include "ui/message_box.h"
 

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "base/com_ptr.h"
-#include "gis/host_api.h"
 #include "editor/mark_editor.h"
 #include "editor/panel_preferences.h"
+#include "gis/host_api.h"
 #include "ui/form.h"
 
 class TfKavrelEditor : public ui::Form {

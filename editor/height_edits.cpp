@@ -1,11 +1,11 @@
 // Raising and lowering the height attribute of the selected objects.
 #include <cmath>
 
-#include "base/errors.h"
 #include "base/decimal_separator.h"
 #include "base/decimal_sum.h"
-#include "editor/mark_editor.h"
+#include "base/errors.h"
 #include "base/number_text.h"
+#include "editor/mark_editor.h"
 
 namespace kavrel {
 namespace {

@@ -3,9 +3,9 @@
 // object on its own. An object that lacks the shapes a correction needs is
 // skipped; it never borrows another object's anchor or label.
 #include "base/errors.h"
-#include "frame/library_refs.h"
 #include "editor/mark_editor.h"
 #include "editor/mark_geometry.h"
+#include "frame/library_refs.h"
 
 namespace kavrel {
 namespace {

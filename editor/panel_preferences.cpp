@@ -4,10 +4,10 @@
 #include <functional>
 
 #include "base/com_ptr.h"
-#include "base/errors.h"
 #include "base/decimal_separator.h"
-#include "gis/host_calls.h"
+#include "base/errors.h"
 #include "base/number_text.h"
+#include "gis/host_calls.h"
 
 namespace kavrel {
 namespace {

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <new>
 
-#include "frame/custom_addon.h"
 #include "base/errors.h"
+#include "frame/custom_addon.h"
 #include "frame/library_refs.h"
 #include "gis/host_errors.h"
 

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cstring>
 
-#include "frame/addon_factory.h"
 #include "base/errors.h"
+#include "base/short_string.h"
+#include "frame/addon_factory.h"
 #include "frame/library_refs.h"
 #include "frame/macro_attrs_list.h"
 #include "frame/record_builders.h"
-#include "base/short_string.h"
 #include "gis/host_errors.h"
 
 namespace kavrel {

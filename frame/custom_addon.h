@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "frame/addon_form.h"
 #include "base/com_ptr.h"
+#include "frame/addon_form.h"
 #include "gis/host_api.h"
 #include "gis/sdk_records.h"
 

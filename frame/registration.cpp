@@ -3,15 +3,15 @@
 #include <cstring>
 #include <vector>
 
-#include "base/wide.h"
-#include "frame/com_server.h"
-#include "frame/custom_addon.h"
 #include "base/errors.h"
 #include "base/module.h"
-#include "frame/library_refs.h"
 #include "base/reg_key.h"
 #include "base/reg_path.h"
 #include "base/registry_operations.h"
+#include "base/wide.h"
+#include "frame/com_server.h"
+#include "frame/custom_addon.h"
+#include "frame/library_refs.h"
 #include "frame/registry_writes.h"
 
 namespace kavrel {

@@ -2,9 +2,9 @@
 
 #include "base/short_string.h"
 #include "gis/host_calls.h"
+#include "gis/style_calls.h"
 #include "settings/settings_dialog_layout.h"
 #include "settings/style_picker.h"
-#include "gis/style_calls.h"
 #include "settings/style_texts.h"
 
 using kavrel::ComPtr;

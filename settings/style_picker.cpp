@@ -1,13 +1,12 @@
 #include "settings/style_picker.h"
 
 #include "base/com_ptr.h"
+#include "base/errors.h"
+#include "base/short_string.h"
 #include "frame/custom_addon.h"
 #include "frame/library_refs.h"
-#include "base/errors.h"
 #include "gis/host_errors.h"
 #include "gis/sdk_records.h"
-#include "frame/library_refs.h"
-#include "base/short_string.h"
 #include "settings/style_picker_layout.h"
 #include "settings/style_texts.h"
 

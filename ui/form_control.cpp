@@ -5,8 +5,8 @@
 #include <stdexcept>
 
 #include "base/gdi.h"
-#include "base/utf8.h"
 #include "base/module.h"
+#include "base/utf8.h"
 #include "base/wide.h"
 #include "ui/control_kinds.h"
 #include "ui/form_window_class.h"

@@ -6,8 +6,8 @@
 #include <stdexcept>
 
 #include "base/gdi.h"
-#include "base/utf8.h"
 #include "base/module.h"
+#include "base/utf8.h"
 #include "base/wide.h"
 #include "ui/layout_math.h"
 

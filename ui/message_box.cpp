@@ -1,7 +1,7 @@
 #include "ui/message_box.h"
 
-#include "base/wide.h"
 #include "base/errors.h"
+#include "base/wide.h"
 
 namespace ui {
 

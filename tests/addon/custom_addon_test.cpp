@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "base/errors.h"
 #include "frame/addon_factory.h"
 #include "frame/com_server.h"
 #include "frame/custom_addon.h"
-#include "base/errors.h"
 #include "frame/library_refs.h"
 #include "gis/host_errors.h"
 #include "tests/addon/test_host.h"

@@ -8,9 +8,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "addon/library_lifecycle.h"
 #include "frame/custom_addon.h"
 #include "frame/dll_form.h"
-#include "addon/library_lifecycle.h"
 #include "frame/library_refs.h"
 #include "import/import_dialog.h"
 #include "tests/import/dialog_probe.h"

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <sstream>
 
+#include "base/handle_casts.h"
 #include "host/model/project_file.h"
 #include "tests/support/dialog_watcher.h"
 #include "tests/support/ui_counts.h"
 #include "tests/support/window_finder.h"
-#include "base/handle_casts.h"
 
 namespace kavrel::test {
 

@@ -13,7 +13,6 @@
 #include "tests/support/dialog_watcher.h"
 #include "tests/support/window_finder.h"
 #include "tests/ui/test_forms.h"
-#include "base/errors.h"
 #include "ui/message_box.h"
 
 namespace {

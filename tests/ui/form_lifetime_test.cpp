@@ -3,8 +3,8 @@
 // posted messages, and nothing left behind.
 #include <gtest/gtest.h>
 
-#include "tests/support/dialog_watcher.h"
 #include "base/module.h"
+#include "tests/support/dialog_watcher.h"
 #include "tests/support/window_finder.h"
 #include "tests/ui/test_forms.h"
 #include "ui/form_window_class.h"

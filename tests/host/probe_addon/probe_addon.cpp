@@ -17,9 +17,9 @@
 #include "base/com_ptr.h"
 #include "base/gdi.h"
 #include "base/handle_casts.h"
-#include "gis/host_api.h"
 #include "base/short_string.h"
 #include "base/variant.h"
+#include "gis/host_api.h"
 #include "host/com/host_windows.h"
 
 namespace {
