@@ -4,6 +4,8 @@
 #include <cmath>
 #include <system_error>
 
+#include "base/x87_precision.h"
+
 namespace kavrel {
 namespace {
 
@@ -140,6 +142,8 @@ std::optional<double> ParseNumberText(std::u16string_view text, char16_t decimal
     double value = 0.0;
     const char* first = canonical.data();
     const char* last = first + canonical.size();
+    // Rounded once, as in the 64-bit build, whatever precision the host set.
+    const X87Precision double_precision(X87Precision::k53);
     const auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
     if (ptr != last) {
         return std::nullopt;

@@ -88,7 +88,9 @@ void PaintPresetPicture(HDC dc, const RECT& box, double degrees) {
 }
 
 void PaintMoveArrow(HDC dc, const RECT& box, int dx, int dy) {
-    const double length = std::hypot(static_cast<double>(dx), static_cast<double>(dy));
+    // Not std::hypot: the C runtime's is a different implementation in each
+    // build; the square root is correctly rounded in both.
+    const double length = std::sqrt(static_cast<double>(dx * dx + dy * dy));
     if (length == 0.0) {
         return;
     }

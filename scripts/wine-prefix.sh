@@ -8,7 +8,10 @@
 #                               don't each pay for one
 #   kavrel_wine PROGRAM ARGS    runs a program under that Wine
 #   kavrel_wine_warm            inside the X server the runs use: Wine's
-#                               desktop and services start there, detached
+#                               services start there, detached
+#   kavrel_wine_keep_desktop    under emulation, first inside that X server:
+#                               Wine's desktop starts there, detached, and
+#                               stays for the whole run
 #   kavrel_wine_stop            ends the prefix's wineserver
 #   kavrel_wine_fonts           Wine's own fonts in the prefix's Fonts folder
 #
@@ -58,14 +61,50 @@ kavrel_wine() {
     "$kavrel_wine_scripts/../cmake/wine-exec.sh" "$KAVREL_WINE_ARCH" "$@"
 }
 
-# Starts Wine's desktop and services (services.exe, winedevice.exe, ...) on the
-# current display with no output pipe attached: a runner that reads a child's
-# output otherwise waits for those services, which outlive the child.
+# Starts Wine's services (services.exe, winedevice.exe, ...) on the current
+# display with no output pipe attached: a runner that reads a child's output
+# otherwise waits for those services, which outlive the child. (The desktop
+# it opens ends a second after its last program, as any Wine desktop does.)
 kavrel_wine_warm() {
     # Without a window manager (Xvfb), Wine waits about a second for one
     # whenever a managed top-level window is hidden or destroyed.
     kavrel_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
         >/dev/null 2>&1 </dev/null || true
+}
+
+# For runs under emulation (the 32-bit suite in an emulated guest); call it
+# first in the X server the run uses, before kavrel_wine_warm. Wine ends its
+# desktop a second after the last program on it, so every test program that
+# opens a window starts explorer.exe anew, waits at most 10 s for it (a fixed
+# limit of Wine's) and then goes on without a display driver: "The explorer
+# process failed to start.", no window. Under emulation explorer often needs
+# longer. Here the desktop starts once, waited for as long as it takes, with
+# no output pipe attached (an explorer started by a test keeps that test's
+# error output open), and a program that only reads an input that stays open
+# as long as this shell keeps the desktop in use until kavrel_wine_stop.
+kavrel_wine_keep_desktop() {
+    local log waited=0 desktop
+    # The first program of a server starts Wine's services; without the menu
+    # builder, the one of them that would open the desktop in the meantime.
+    WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d" kavrel_wine cmd.exe /c exit \
+        >/dev/null 2>&1 </dev/null
+    log="$(mktemp)"
+    WINEDEBUG=trace+explorer kavrel_wine explorer.exe /desktop >/dev/null 2>"$log" </dev/null &
+    desktop=$!
+    until grep -q "desktop message loop starting" "$log"; do
+        if [ "$waited" -ge 900 ] || ! kill -0 "$desktop" 2>/dev/null; then
+            echo "kavrel_wine_keep_desktop: Wine's desktop did not start ($waited s)" >&2
+            rm -f "$log"
+            return 1
+        fi
+        sleep 1
+        waited=$((waited + 1))
+    done
+    rm -f "$log"
+    # shellcheck disable=SC2034  # the descriptor is held, never written
+    exec {kavrel_wine_desktop_user}> >(exec "$kavrel_wine_scripts/../cmake/wine-exec.sh" \
+        "$KAVREL_WINE_ARCH" cmd.exe /q /k >/dev/null 2>&1)
+    echo "Wine's desktop is up ($waited s) and stays for this run"
 }
 
 kavrel_wine_stop() {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "base/utf8.h"
+#include "base/x87_precision.h"
 
 namespace kavrel {
 namespace {
@@ -118,6 +119,29 @@ TEST(NumberText, AgreesWithStrtodOnRandomTexts) {
         } else {
             ASSERT_TRUE(parsed.has_value()) << point_form;
             EXPECT_EQ(*parsed, expected) << point_form;
+        }
+    }
+}
+
+// Digits times a power of ten whose product needs more than 53 bits: the
+// 32-bit C++ library multiplies them on the x87, which at 64-bit precision
+// rounds twice. Each text reads as the correctly rounded double at either
+// precision, as in the 64-bit build.
+TEST(NumberText, DigitsTimesAPowerOfTenAreRoundedOnceAtEitherX87Precision) {
+    const struct {
+        const char16_t* text;
+        double value;
+    } cases[] = {
+        {u"10375e22", 0x1.5747ab143e353p+86},
+        {u"43683e21", 0x1.2111e16678569p+85},
+        {u"24441E22", 0x1.9457a94c3742dp+87},
+        {u"-36999e+22", -0x1.320c6e170365bp+88},
+    };
+    for (const X87Precision::Bits bits : {X87Precision::k53, X87Precision::k64}) {
+        const X87Precision precision(bits);
+        for (const auto& c : cases) {
+            EXPECT_EQ(ParseNumberText(c.text, u','), c.value)
+                << WideToUtf8(c.text) << " at " << (bits == X87Precision::k53 ? 53 : 64) << " bits";
         }
     }
 }

@@ -14,8 +14,9 @@ struct ChildEnd {
     DWORD status = ~0u;     // the exit code
 };
 
-// Starts `command_line`, waits up to `timeout_ms` and ends a process that
-// takes longer with status `kTimedOut`. A given `error_output` becomes the
+// Starts `command_line`, waits up to `timeout_ms` (times the whole number in
+// KAVREL_TEST_TIMEOUT_SCALE, set for runs under emulation) and ends a process
+// that takes longer with status `kTimedOut`. A given `error_output` becomes the
 // child's standard error (an inheritable handle).
 inline constexpr DWORD kTimedOut = 0xDEAD;
 ChildEnd RunToEnd(std::wstring command_line, DWORD timeout_ms, HANDLE error_output = nullptr);
