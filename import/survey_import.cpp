@@ -1,0 +1,413 @@
+#include "import/survey_import.h"
+
+#include <bit>
+#include <limits>
+#include <optional>
+#include <unordered_map>
+
+#include "base/number_text.h"
+#include "gis/host_calls.h"
+#include "import/import_geometry.h"
+#include "undo/height_field.h"
+
+namespace kavrel {
+namespace {
+
+// The same stored number, to the bit: what the import would write is there.
+bool Same(double a, double b) {
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
+
+bool Same(const gis::Vertex& a, const gis::Vertex& b) {
+    return Same(a.x, b.x) && Same(a.y, b.y) && Same(a.c, b.c);
+}
+
+PlanPoint At(const gis::Vertex& v) {
+    return {v.x, v.y};
+}
+
+// The mark's point of the style nearest to the surveyed point, among those
+// within the tolerance.
+struct NearestPoint {
+    LONG shape = -1;
+    double distance = std::numeric_limits<double>::infinity();
+};
+
+std::optional<NearestPoint> NearestPointOf(IHostMapObject* object, const std::u16string& style,
+                                           PlanPoint point, double tolerance) {
+    const ComPtr<IHostShapes> shapes = gis::Shapes(object);
+    const LONG count = gis::ShapeCount(shapes.get());
+    std::optional<NearestPoint> nearest;
+    for (LONG j = 0; j < count; ++j) {
+        const ComPtr<IHostShape> shape = gis::ShapeAt(shapes.get(), j);
+        if (gis::StyleId(shape.get()) != style) {
+            continue;
+        }
+        // A point without a vertex is nowhere: not a candidate.
+        const ComPtr<IHostContour> contour = gis::Contour(shape.get());
+        if (gis::PartCount(contour.get()) == 0) {
+            continue;
+        }
+        const ComPtr<IHostContourPart> part = gis::PartAt(contour.get(), 0);
+        if (gis::VertexCount(part.get()) == 0) {
+            continue;
+        }
+        const PlanPoint at = At(gis::VertexAt(part.get(), 0));
+        if (!WithinTolerance(at, point, tolerance)) {
+            continue;
+        }
+        const double distance = Distance(at, point);
+        if (!nearest || distance < nearest->distance) {
+            nearest = NearestPoint{j, distance};
+        }
+    }
+    return nearest;
+}
+
+// Part 0 of a shape, or nothing when it has no part.
+ComPtr<IHostContourPart> PartZero(IHostShape* shape) {
+    const ComPtr<IHostContour> contour = gis::Contour(shape);
+    if (gis::PartCount(contour.get()) == 0) {
+        return {};
+    }
+    return gis::PartAt(contour.get(), 0);
+}
+
+struct VertexWrite {
+    LONG index = 0;
+    gis::Vertex before;
+    gis::Vertex after;
+};
+
+// What a row asks of its mark, read from the mark as it is now: the height,
+// and by the method the label's baseline or the vector's end.
+struct MarkPlan {
+    bool height = false;        // the height differs from the row's
+    bool height_known = false;  // the field held a number: its value before
+    double height_before = 0.0;
+    LONG shape_count = 0;
+    LONG shape = -1;  // the shape whose vertices are written
+    const std::u16string* style = nullptr;
+    ComPtr<IHostContourPart> part;
+    VertexWrite writes[2];
+    int write_count = 0;
+    std::u16string partial;  // why the geometry is left as it is
+
+    bool Changes() const { return height || write_count > 0; }
+};
+
+// The point shape the match chose, or the first of the style should the
+// object have changed since.
+ComPtr<IHostShape> PointShape(IHostShapes* shapes, LONG count, LONG chosen,
+                              const std::u16string& style, LONG& index) {
+    if (chosen >= 0 && chosen < count) {
+        ComPtr<IHostShape> shape = gis::ShapeAt(shapes, chosen);
+        if (gis::StyleId(shape.get()) == style) {
+            index = chosen;
+            return shape;
+        }
+    }
+    for (LONG j = 0; j < count; ++j) {
+        ComPtr<IHostShape> shape = gis::ShapeAt(shapes, j);
+        if (gis::StyleId(shape.get()) == style) {
+            index = j;
+            return shape;
+        }
+    }
+    return {};
+}
+
+void PlanLabel(MarkPlan& plan, IHostShapes* shapes, IHostShape* point, const ImportSettings& s) {
+    ComPtr<IHostShape> label;
+    for (LONG j = 0; j < plan.shape_count && !label; ++j) {
+        ComPtr<IHostShape> shape = gis::ShapeAt(shapes, j);
+        if (gis::StyleId(shape.get()) == s.label_style) {
+            label = shape;
+            plan.shape = j;
+        }
+    }
+    if (!label) {
+        plan.partial = kNoLabelReason;
+        return;
+    }
+    const ComPtr<IHostContourPart> point_part = PartZero(point);
+    plan.part = PartZero(label.get());
+    if (!plan.part || gis::VertexCount(plan.part.get()) < 2 || !point_part ||
+        gis::VertexCount(point_part.get()) == 0) {
+        plan.partial = kShortLabelReason;
+        return;
+    }
+    // Placed from where the point stands, not from the surveyed coordinates:
+    // the import moves no point.
+    const PlanPoint anchor = At(gis::VertexAt(point_part.get(), 0));
+    const LabelPlace place = LabelAt(anchor, s.label_north, s.label_east);
+    const gis::Vertex after[2] = {{place.start.x, place.start.y, 0.0},
+                                  {place.end.x, place.end.y, 0.0}};
+    plan.style = &s.label_style;
+    for (LONG k = 0; k < 2; ++k) {
+        const gis::Vertex before = gis::VertexAt(plan.part.get(), k);
+        if (!Same(before, after[k])) {
+            plan.writes[plan.write_count++] = {k, before, after[k]};
+        }
+    }
+}
+
+void PlanVector(MarkPlan& plan, IHostShape* point, LONG point_index, const ImportSettings& s) {
+    plan.part = PartZero(point);
+    if (!plan.part || gis::VertexCount(plan.part.get()) != 2) {
+        plan.partial = kNotVectorReason;
+        return;
+    }
+    const gis::Vertex start = gis::VertexAt(plan.part.get(), 0);
+    const gis::Vertex end = gis::VertexAt(plan.part.get(), 1);
+    const std::optional<PlanPoint> to = VectorEnd(At(start), At(end), s.vector_length);
+    if (!to) {
+        plan.partial = kNoDirectionReason;
+        return;
+    }
+    plan.shape = point_index;
+    plan.style = &s.point_style;
+    // An end already there up to rounding is left: importing the same text
+    // again changes nothing.
+    if (Distance(*to, At(end)) > ToleranceSlack(At(start))) {
+        plan.writes[plan.write_count++] = {1, end, {to->x, to->y, end.c}};
+    }
+}
+
+MarkPlan PlanFor(IHostMapObject* object, LONG point_shape, const SurveyRow& row,
+                 const ImportSettings& s) {
+    MarkPlan plan;
+    const auto now = ParseNumberTextAnyMark(HeightFieldText(object, s.height_field));
+    plan.height_known = now.has_value();
+    plan.height_before = now.value_or(0.0);
+    plan.height = !now || *now != row.z;
+    if (s.method == ImportMethod::Points) {
+        return plan;
+    }
+    const ComPtr<IHostShapes> shapes = gis::Shapes(object);
+    plan.shape_count = gis::ShapeCount(shapes.get());
+    LONG point_index = -1;
+    const ComPtr<IHostShape> point =
+        PointShape(shapes.get(), plan.shape_count, point_shape, s.point_style, point_index);
+    if (!point) {
+        plan.partial = s.method == ImportMethod::Vector ? kNotVectorReason : kShortLabelReason;
+        return plan;
+    }
+    if (s.method == ImportMethod::PointsAndLabels) {
+        PlanLabel(plan, shapes.get(), point.get(), s);
+    } else {
+        PlanVector(plan, point.get(), point_index, s);
+    }
+    return plan;
+}
+
+}  // namespace
+
+SurveyImport::SurveyImport(ImportSettings settings, std::u16string text)
+    : settings_(std::move(settings)), text_(std::move(text)) {
+    rows_ = ReadSurveyRows(text_, settings_.first_is_header, settings_.columns);
+    states_.resize(rows_.size());
+    const bool numbers = !settings_.number_field.empty() && settings_.columns.number >= 0;
+    for (SurveyRow& row : rows_) {
+        if (numbers && row.Good() && row.number.empty()) {
+            row.problem = kNoNumberReason;
+        }
+    }
+}
+
+std::size_t SurveyImport::LineInHand() const noexcept {
+    return in_hand_ < rows_.size() ? rows_[in_hand_].line : 0;
+}
+
+void SurveyImport::Match(IHostApplication* app, const ImportProgress& progress) {
+    const ComPtr<IHostDatabase> database = gis::Database(app);
+    const ComPtr<IHostMapObjects> objects = gis::MapObjectsOf(database.get());
+    const std::u16string layer = gis::LayerIdOfStyle(database.get(), settings_.point_style);
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        in_hand_ = i;
+        if (rows_[i].Good()) {
+            MatchRow(objects.get(), layer, i);
+        } else {
+            states_[i].outcome = Outcome::Bad;
+        }
+        reached_ = i + 1;
+        progress(i + 1, rows_.size());
+    }
+    MarkSharedRows();
+    CountOutcomes();
+}
+
+void SurveyImport::MatchRow(IHostMapObjects* objects, const std::u16string& layer,
+                            std::size_t index) {
+    const SurveyRow& row = rows_[index];
+    RowState& state = states_[index];
+    const PlanPoint point{row.x, row.y};
+    const double reach = settings_.tolerance + ToleranceSlack(point);
+    const bool numbers = !settings_.number_field.empty() && settings_.columns.number >= 0;
+    const ComPtr<IHostQueryCursor> cursor = gis::QueryInRect(
+        objects, layer, row.x - reach, row.y - reach, row.x + reach, row.y + reach);
+    bool number_differs = false;
+    double best = std::numeric_limits<double>::infinity();
+    ComPtr<IHostMapObject> mark;
+    while (!gis::CursorAtEnd(cursor.get())) {
+        std::u16string id = gis::FetchNextId(cursor.get());
+        ComPtr<IHostMapObject> object = gis::ObjectById(objects, id);
+        const auto nearest =
+            NearestPointOf(object.get(), settings_.point_style, point, settings_.tolerance);
+        if (!nearest) {
+            continue;
+        }
+        if (numbers &&
+            !SameNumber(row.number, HeightFieldText(object.get(), settings_.number_field))) {
+            number_differs = true;
+            continue;
+        }
+        if (nearest->distance < best) {
+            best = nearest->distance;
+            state.mark = std::move(id);
+            state.point_shape = nearest->shape;
+            mark = std::move(object);
+        }
+    }
+    if (!mark) {
+        state.outcome = number_differs ? Outcome::NumberMismatch : Outcome::NoMark;
+        return;
+    }
+    state.outcome = Outcome::Found;
+    const MarkPlan plan = PlanFor(mark.get(), state.point_shape, row, settings_);
+    state.changes = plan.Changes();
+    state.partial = plan.partial;
+}
+
+// Two rows that found one mark cannot both be right: neither writes.
+void SurveyImport::MarkSharedRows() {
+    std::unordered_map<std::u16string_view, std::vector<std::size_t>> rows_of;
+    for (std::size_t i = 0; i < states_.size(); ++i) {
+        if (states_[i].outcome == Outcome::Found) {
+            rows_of[states_[i].mark].push_back(i);
+        }
+    }
+    for (const auto& [mark, indexes] : rows_of) {
+        if (indexes.size() < 2) {
+            continue;
+        }
+        std::vector<std::size_t> lines;
+        for (std::size_t i : indexes) {
+            lines.push_back(rows_[i].line);
+        }
+        const std::u16string reason = SharedMarkReason(mark, lines);
+        for (std::size_t i : indexes) {
+            states_[i].outcome = Outcome::Shared;
+            states_[i].partial = reason;
+        }
+    }
+}
+
+void SurveyImport::CountOutcomes() {
+    counts_ = ImportCounts{};
+    counts_.rows = rows_.size();
+    for (const RowState& state : states_) {
+        switch (state.outcome) {
+            case Outcome::Bad:
+                ++counts_.bad;
+                break;
+            case Outcome::NoMark:
+            case Outcome::NumberMismatch:
+                ++counts_.without_mark;
+                break;
+            case Outcome::Shared:
+                ++counts_.shared;
+                break;
+            case Outcome::Found:
+                ++counts_.found;
+                counts_.to_change += state.changes ? 1 : 0;
+                break;
+            case Outcome::Pending:
+                break;
+        }
+    }
+}
+
+void SurveyImport::Write(IHostApplication* app, ClickRecord& record,
+                         const ImportProgress& progress) {
+    const ComPtr<IHostMapObjects> objects = gis::MapObjectsOf(gis::Database(app).get());
+    record.Restart();
+    record.UseHeightField(settings_.height_field);
+    record.Expect(counts_.to_change);
+    std::size_t done = 0;
+    try {
+        for (std::size_t i = 0; i < rows_.size(); ++i) {
+            RowState& state = states_[i];
+            if (state.outcome != Outcome::Found || !state.changes) {
+                continue;
+            }
+            in_hand_ = i;
+            const SurveyRow& row = rows_[i];
+            const ComPtr<IHostMapObject> object = gis::ObjectById(objects.get(), state.mark);
+            // Read again: the map may have changed while the question was asked.
+            const MarkPlan plan = PlanFor(object.get(), state.point_shape, row, settings_);
+            state.partial = plan.partial;
+            if (plan.Changes()) {
+                record.Enter(static_cast<LONG>(done), state.mark);
+                for (int k = 0; k < plan.write_count; ++k) {
+                    gis::RequireFinite(plan.writes[k].after);
+                }
+                for (int k = 0; k < plan.write_count; ++k) {
+                    const VertexWrite& w = plan.writes[k];
+                    gis::SetVertex(plan.part.get(), w.index, w.after);
+                    record.Wrote({plan.shape, plan.shape_count, *plan.style}, w.index, w.before,
+                                 w.after);
+                }
+                if (plan.height) {
+                    WriteHeightField(object.get(), settings_.height_field, row.z);
+                    // A field that held no number cannot be given back.
+                    if (plan.height_known) {
+                        record.WroteHeight(plan.height_before, row.z);
+                    }
+                }
+                gis::Commit(objects.get());
+                ++counts_.changed;
+            }
+            progress(++done, counts_.to_change);
+        }
+    } catch (...) {
+        // What the object in hand took is committed with the rest, so that
+        // the map and the record agree; a second failure changes nothing.
+        try {
+            gis::Commit(objects.get());
+        } catch (...) {
+        }
+        throw;
+    }
+    gis::RedrawMap(app);
+}
+
+std::vector<RowNote> SurveyImport::Notes() const {
+    std::vector<RowNote> notes;
+    for (std::size_t i = 0; i < reached_; ++i) {
+        const RowState& state = states_[i];
+        const SurveyRow& row = rows_[i];
+        switch (state.outcome) {
+            case Outcome::Bad:
+                notes.push_back({row.line, row.text, row.problem});
+                break;
+            case Outcome::NoMark:
+                notes.push_back({row.line, row.text, kNoMarkReason});
+                break;
+            case Outcome::NumberMismatch:
+                notes.push_back({row.line, row.text, kNumberMismatchReason});
+                break;
+            case Outcome::Shared:
+            case Outcome::Found:
+                if (!state.partial.empty()) {
+                    notes.push_back({row.line, row.text, state.partial});
+                }
+                break;
+            case Outcome::Pending:
+                break;
+        }
+    }
+    return notes;
+}
+
+}  // namespace kavrel
