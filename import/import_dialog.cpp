@@ -164,13 +164,13 @@ void TMainForm::PreselectStoredSettings() {
 }
 
 void TMainForm::mDataChange() {
-    RefreshColumnLists();
+    RefreshColumnLists(Text("mData"));
 }
 
 // "1" to "K", K the most columns among the first data rows; a pick that
 // still exists stays, the others go back to their defaults.
-void TMainForm::RefreshColumnLists() {
-    const std::size_t columns = MostColumns(Text("mData"), Checked("cbNoFirstLine"));
+void TMainForm::RefreshColumnLists(std::u16string_view text) {
+    const std::size_t columns = MostColumns(text, Checked("cbNoFirstLine"));
     for (const ColumnList& list : kColumnLists) {
         const int picked = ComboIndex(list.combo);
         if (static_cast<std::size_t>(ComboCount(list.combo)) == columns) {
@@ -203,7 +203,7 @@ std::optional<double> TMainForm::ReadNumberEdit(const char* edit, bool positive)
     return value;
 }
 
-std::optional<ImportSettings> TMainForm::ReadImportSettings() {
+std::optional<ImportSettings> TMainForm::ReadImportSettings(std::u16string_view text) {
     const auto refuse = [this](const char16_t* text) {
         ui::ShowMessage(Handle(), text, 0);
         return std::nullopt;
@@ -226,7 +226,7 @@ std::optional<ImportSettings> TMainForm::ReadImportSettings() {
         return refuse(u"Выберите поле высоты.");
     }
     s.first_is_header = Checked("cbNoFirstLine");
-    if (DataLines(Text("mData"), s.first_is_header).empty()) {
+    if (!HasDataLine(text, s.first_is_header)) {
         return refuse(kNoRowsMessage);
     }
     s.columns.x = ComboIndex("cbXColumn");
@@ -276,16 +276,18 @@ void TMainForm::Button2Click() {
         ui::ShowMessage(Handle(), gis::kNotConnectedMessage, 0);
         return;
     }
+    // A catalogue of 100,000 rows is read from the edit once.
+    std::u16string text = Text("mData");
     // A text a program set without a change notification has its columns too.
-    RefreshColumnLists();
-    if (const std::optional<ImportSettings> settings = ReadImportSettings()) {
-        RunImport(*settings);
+    RefreshColumnLists(text);
+    if (const std::optional<ImportSettings> settings = ReadImportSettings(text)) {
+        RunImport(*settings, std::move(text));
     }
 }
 
-void TMainForm::RunImport(const ImportSettings& settings) {
+void TMainForm::RunImport(const ImportSettings& settings, std::u16string text) {
     IHostApplication* app = gis::RequireApp();
-    SurveyImport import(settings, Text("mData"));
+    SurveyImport import(settings, std::move(text));
     const auto progress = [this](std::size_t done, std::size_t total) {
         ShowProgress(done, total);
     };

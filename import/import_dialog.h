@@ -46,13 +46,13 @@ class TMainForm final : public TM2AddonForm {
     void FillLayerList();
     void ShowLayer(int index);
     void PreselectStoredSettings();
-    void RefreshColumnLists();
+    void RefreshColumnLists(std::u16string_view text);
 
-    // The import's parameters, or nothing after telling the user what is
-    // missing or which number is wrong.
-    std::optional<ImportSettings> ReadImportSettings();
+    // The import's parameters for the text, or nothing after telling the
+    // user what is missing or which number is wrong.
+    std::optional<ImportSettings> ReadImportSettings(std::u16string_view text);
     std::optional<double> ReadNumberEdit(const char* edit, bool positive);
-    void RunImport(const ImportSettings& settings);
+    void RunImport(const ImportSettings& settings, std::u16string text);
     void SetRunning(bool running);
     void ShowProgress(std::size_t done, std::size_t total);
     void ShowResult(const std::u16string& text);

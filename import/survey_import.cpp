@@ -1,9 +1,9 @@
 #include "import/survey_import.h"
 
+#include <algorithm>
 #include <bit>
 #include <limits>
 #include <optional>
-#include <unordered_map>
 
 #include "base/number_text.h"
 #include "gis/host_calls.h"
@@ -12,6 +12,16 @@
 
 namespace kavrel {
 namespace {
+
+// Progress is told every so many rows: often enough for a repaint every
+// 100 ms however slow the host, rarely enough to cost nothing.
+constexpr std::size_t kProgressEvery = 16;
+
+void TellProgress(const ImportProgress& progress, std::size_t done, std::size_t total) {
+    if (done % kProgressEvery == 0 || done == total) {
+        progress(done, total);
+    }
+}
 
 // The same stored number, to the bit: what the import would write is there.
 bool Same(double a, double b) {
@@ -231,7 +241,7 @@ void SurveyImport::Match(IHostApplication* app, const ImportProgress& progress) 
             states_[i].outcome = Outcome::Bad;
         }
         reached_ = i + 1;
-        progress(i + 1, rows_.size());
+        TellProgress(progress, i + 1, rows_.size());
     }
     MarkSharedRows();
     CountOutcomes();
@@ -279,27 +289,35 @@ void SurveyImport::MatchRow(IHostMapObjects* objects, const std::u16string& laye
     state.partial = plan.partial;
 }
 
-// Two rows that found one mark cannot both be right: neither writes.
+// Two rows that found one mark cannot both be right: neither writes. The
+// found rows sorted by mark bring such rows together; no heap block per mark.
 void SurveyImport::MarkSharedRows() {
-    std::unordered_map<std::u16string_view, std::vector<std::size_t>> rows_of;
+    std::vector<std::size_t> found;
     for (std::size_t i = 0; i < states_.size(); ++i) {
         if (states_[i].outcome == Outcome::Found) {
-            rows_of[states_[i].mark].push_back(i);
+            found.push_back(i);
         }
     }
-    for (const auto& [mark, indexes] : rows_of) {
-        if (indexes.size() < 2) {
-            continue;
+    std::stable_sort(found.begin(), found.end(), [this](std::size_t a, std::size_t b) {
+        return states_[a].mark < states_[b].mark;
+    });
+    for (std::size_t first = 0; first < found.size();) {
+        std::size_t end = first + 1;
+        while (end < found.size() && states_[found[end]].mark == states_[found[first]].mark) {
+            ++end;
         }
-        std::vector<std::size_t> lines;
-        for (std::size_t i : indexes) {
-            lines.push_back(rows_[i].line);
+        if (end - first > 1) {
+            std::vector<std::size_t> lines;
+            for (std::size_t k = first; k < end; ++k) {
+                lines.push_back(rows_[found[k]].line);
+            }
+            const std::u16string reason = SharedMarkReason(states_[found[first]].mark, lines);
+            for (std::size_t k = first; k < end; ++k) {
+                states_[found[k]].outcome = Outcome::Shared;
+                states_[found[k]].partial = reason;
+            }
         }
-        const std::u16string reason = SharedMarkReason(mark, lines);
-        for (std::size_t i : indexes) {
-            states_[i].outcome = Outcome::Shared;
-            states_[i].partial = reason;
-        }
+        first = end;
     }
 }
 
@@ -368,7 +386,7 @@ void SurveyImport::Write(IHostApplication* app, ClickRecord& record,
                 gis::Commit(objects.get());
                 ++counts_.changed;
             }
-            progress(++done, counts_.to_change);
+            TellProgress(progress, ++done, counts_.to_change);
         }
     } catch (...) {
         // What the object in hand took is committed with the rest, so that

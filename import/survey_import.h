@@ -34,7 +34,7 @@ struct ImportSettings {
     double vector_length = 0.0;  // map units
 };
 
-// After each row of a phase: rows done, rows in the phase.
+// Rows done and rows in the phase, told every few rows and after the last.
 using ImportProgress = std::function<void(std::size_t done, std::size_t total)>;
 
 class SurveyImport {

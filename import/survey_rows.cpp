@@ -44,21 +44,14 @@ void ForEachLine(std::u16string_view text, Take&& take) {
     }
 }
 
-std::vector<TextLine> Lines(std::u16string_view text, bool first_is_header, std::size_t most) {
-    std::vector<TextLine> lines;
+// Calls take(line) for each data line until it answers false.
+template <typename Take>
+void ForEachDataLine(std::u16string_view text, bool first_is_header, Take&& take) {
     ForEachLine(text, [&](std::size_t number, std::u16string_view line) {
         if ((number == 1 && first_is_header) || Trimmed(line).empty()) {
             return true;
         }
-        lines.push_back({number, line});
-        return lines.size() < most;
-    });
-    return lines;
-}
-
-bool AnyLineHas(const std::vector<TextLine>& lines, char16_t c) {
-    return std::any_of(lines.begin(), lines.end(), [c](const TextLine& l) {
-        return l.text.find(c) != std::u16string_view::npos;
+        return take(TextLine{number, line});
     });
 }
 
@@ -90,21 +83,39 @@ void ReadNumber(const std::vector<std::u16string_view>& columns, int at, const c
 }  // namespace
 
 std::vector<TextLine> DataLines(std::u16string_view text, bool first_is_header) {
-    return Lines(text, first_is_header, std::u16string_view::npos);
+    std::vector<TextLine> lines;
+    ForEachDataLine(text, first_is_header, [&](const TextLine& line) {
+        lines.push_back(line);
+        return true;
+    });
+    return lines;
 }
 
-ColumnSeparator SeparatorOf(const std::vector<TextLine>& lines) {
-    if (AnyLineHas(lines, u'\t')) {
-        return ColumnSeparator::Tab;
-    }
-    if (AnyLineHas(lines, u';')) {
-        return ColumnSeparator::Semicolon;
-    }
-    return ColumnSeparator::Blanks;
+bool HasDataLine(std::u16string_view text, bool first_is_header) {
+    bool any = false;
+    ForEachDataLine(text, first_is_header, [&](const TextLine&) {
+        any = true;
+        return false;
+    });
+    return any;
 }
 
-std::vector<std::u16string_view> SplitColumns(std::u16string_view line, ColumnSeparator separator) {
-    std::vector<std::u16string_view> columns;
+ColumnSeparator SeparatorOf(std::u16string_view text, bool first_is_header) {
+    bool semicolon = false;
+    bool tab = false;
+    ForEachDataLine(text, first_is_header, [&](const TextLine& line) {
+        tab = line.text.find(u'\t') != std::u16string_view::npos;
+        semicolon = semicolon || line.text.find(u';') != std::u16string_view::npos;
+        return !tab;
+    });
+    return tab         ? ColumnSeparator::Tab
+           : semicolon ? ColumnSeparator::Semicolon
+                       : ColumnSeparator::Blanks;
+}
+
+void SplitColumns(std::u16string_view line, ColumnSeparator separator,
+                  std::vector<std::u16string_view>& columns) {
+    columns.clear();
     if (separator == ColumnSeparator::Blanks) {
         std::size_t at = 0;
         while (at < line.size()) {
@@ -120,7 +131,7 @@ std::vector<std::u16string_view> SplitColumns(std::u16string_view line, ColumnSe
             }
             at = end;
         }
-        return columns;
+        return;
     }
     const char16_t mark = separator == ColumnSeparator::Tab ? u'\t' : u';';
     std::size_t start = 0;
@@ -129,7 +140,7 @@ std::vector<std::u16string_view> SplitColumns(std::u16string_view line, ColumnSe
         columns.push_back(Trimmed(line.substr(
             start, end == std::u16string_view::npos ? std::u16string_view::npos : end - start)));
         if (end == std::u16string_view::npos) {
-            return columns;
+            return;
         }
         start = end + 1;
     }
@@ -137,25 +148,31 @@ std::vector<std::u16string_view> SplitColumns(std::u16string_view line, ColumnSe
 
 std::size_t MostColumns(std::u16string_view text, bool first_is_header, std::size_t sample) {
     // The separator is that of the whole text, as the import splits it.
-    const ColumnSeparator separator = SeparatorOf(DataLines(text, first_is_header));
+    const ColumnSeparator separator = SeparatorOf(text, first_is_header);
     std::size_t most = 0;
-    for (const TextLine& line : Lines(text, first_is_header, sample)) {
-        most = std::max(most, SplitColumns(line.text, separator).size());
-    }
+    std::size_t seen = 0;
+    std::vector<std::u16string_view> columns;
+    ForEachDataLine(text, first_is_header, [&](const TextLine& line) {
+        SplitColumns(line.text, separator, columns);
+        most = std::max(most, columns.size());
+        return ++seen < sample;
+    });
     return most;
 }
 
 std::vector<SurveyRow> ReadSurveyRows(std::u16string_view text, bool first_is_header,
                                       const SurveyColumns& columns) {
     const std::vector<TextLine> lines = DataLines(text, first_is_header);
-    const ColumnSeparator separator = SeparatorOf(lines);
+    const ColumnSeparator separator = SeparatorOf(text, first_is_header);
     std::vector<SurveyRow> rows;
     rows.reserve(lines.size());
+    // One list of columns for every line: no heap block per row.
+    std::vector<std::u16string_view> parts;
     for (const TextLine& line : lines) {
         SurveyRow& row = rows.emplace_back();
         row.line = line.line;
         row.text = line.text;
-        const std::vector<std::u16string_view> parts = SplitColumns(line.text, separator);
+        SplitColumns(line.text, separator, parts);
         ReadNumber(parts, columns.x, u"X", u"X", row.x, row.problem);
         ReadNumber(parts, columns.y, u"Y", u"Y", row.y, row.problem);
         ReadNumber(parts, columns.z, u"высоты", u"высота", row.z, row.problem);

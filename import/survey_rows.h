@@ -20,11 +20,13 @@ struct TextLine {
     std::u16string_view text;
 };
 std::vector<TextLine> DataLines(std::u16string_view text, bool first_is_header);
+bool HasDataLine(std::u16string_view text, bool first_is_header);
 
-ColumnSeparator SeparatorOf(const std::vector<TextLine>& lines);
+ColumnSeparator SeparatorOf(std::u16string_view text, bool first_is_header);
 
-// A line's columns, each without the blanks around it.
-std::vector<std::u16string_view> SplitColumns(std::u16string_view line, ColumnSeparator separator);
+// A line's columns into `columns`, each without the blanks around it.
+void SplitColumns(std::u16string_view line, ColumnSeparator separator,
+                  std::vector<std::u16string_view>& columns);
 
 // The most columns among the first `sample` data lines: the columns the user
 // can pick from.
