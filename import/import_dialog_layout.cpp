@@ -113,7 +113,7 @@ ui::FormLayout ImportDialogLayout() {
     ControlLayout undo;
     undo.name = "btnUndoImport";
     undo.kind = ControlKind::PushButton;
-    undo.rect = {480, 416, 120, 25};
+    undo.rect = {468, 416, 132, 25};
     undo.caption = u"Отменить импорт";
     undo.tabOrder = 1;
     c.push_back(undo);
