@@ -5,7 +5,7 @@
 #include <set>
 
 #include "base/gdi.h"
-#include "host/model/number_text.h"
+#include "host/model/number_format.h"
 #include "host/model/template_text.h"
 
 namespace kavrel::host {

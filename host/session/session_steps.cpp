@@ -8,6 +8,7 @@
 #include "base/file_bytes.h"
 #include "base/short_string.h"
 #include "base/utf8.h"
+#include "base/wide.h"
 #include "host/com/host_context.h"
 #include "host/session/addon_loader.h"
 #include "host/session/form_driver.h"
@@ -23,8 +24,8 @@ using nlohmann::json;
 // The control a form step names, found as docs/forms-protocol.md says.
 HWND StepControl(const StepCall& call) {
     const std::string form_name = StepText(call.step, "form", call.path);
-    HWND form = FindForm(WideText(form_name), call.scope);
-    return FindControl(form, WideText(StepText(call.step, "control", call.path)), form_name);
+    HWND form = FindForm(Utf8ToWindows(form_name), call.scope);
+    return FindControl(form, Utf8ToWindows(StepText(call.step, "control", call.path)), form_name);
 }
 
 // Runs a form action under the session's modal watch.
@@ -100,13 +101,11 @@ void Command(const StepCall& call) {
 // multi-line edit wants them.
 std::wstring FileText(const StepCall& call) {
     const std::string name = StepText(call.step, "file", call.path);
-    const std::u16string wide_name = Utf8ToWide(name);
-    const auto bytes = ReadFileBytes(call.session.script_folder() +
-                                     std::wstring(wide_name.begin(), wide_name.end()));
+    const auto bytes = ReadFileBytes(call.session.script_folder() + Utf8ToWindows(name));
     if (!bytes) {
         throw StepFailure("cannot read the file " + name);
     }
-    const std::wstring text = WideText(*bytes);
+    const std::wstring text = Utf8ToWindows(*bytes);
     std::wstring lines;
     lines.reserve(text.size() + text.size() / 16);
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -122,7 +121,7 @@ void SetText(const StepCall& call) {
     HWND control = StepControl(call);
     const std::wstring text = call.step.contains("file")
                                   ? FileText(call)
-                                  : WideText(StepText(call.step, "text", call.path));
+                                  : Utf8ToWindows(StepText(call.step, "text", call.path));
     WatchedInput(call, [&] { SetControlText(control, text); });
 }
 
@@ -141,7 +140,7 @@ void ReadText(const StepCall& call) {
             end = text.size();
         }
         if (lines++ < kMostLines) {
-            call.session.AddOutput(Utf8Text(text.substr(start, end - start)));
+            call.session.AddOutput(WideToUtf8(std::wstring_view(text).substr(start, end - start)));
         }
         if (end == text.size()) {
             break;
@@ -177,7 +176,7 @@ void SelectNode(const StepCall& call) {
         if (!node.is_string()) {
             throw StepFailure("\"path\" must hold texts");
         }
-        nodes.push_back(WideText(node.get<std::string>()));
+        nodes.push_back(Utf8ToWindows(node.get<std::string>()));
     }
     WatchedInput(call, [&] { SelectTreeNode(control, nodes); });
 }
@@ -193,7 +192,7 @@ void DoubleClick(const StepCall& call) {
 }
 
 void Close(const StepCall& call) {
-    HWND form = FindForm(WideText(StepText(call.step, "form", call.path)), call.scope);
+    HWND form = FindForm(Utf8ToWindows(StepText(call.step, "form", call.path)), call.scope);
     WatchedInput(call, [&] { CloseForm(form); });
 }
 
