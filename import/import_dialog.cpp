@@ -373,6 +373,10 @@ void TMainForm::ShowProgress(std::size_t done, std::size_t total) {
 }
 
 void TMainForm::ShowResult(const std::u16string& text) {
+    // The dialog may have gone while a message box was up: its result goes too.
+    if (!Handle()) {
+        return;
+    }
     if (!result_) {
         result_ = ui::MakeForm<TfImportResult>();
     }
