@@ -1,7 +1,6 @@
 #include "import/survey_import.h"
 
 #include <algorithm>
-#include <bit>
 #include <limits>
 #include <optional>
 
@@ -21,15 +20,6 @@ void TellProgress(const ImportProgress& progress, std::size_t done, std::size_t 
     if (done % kProgressEvery == 0 || done == total) {
         progress(done, total);
     }
-}
-
-// The same stored number, to the bit: what the import would write is there.
-bool Same(double a, double b) {
-    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
-}
-
-bool Same(const gis::Vertex& a, const gis::Vertex& b) {
-    return Same(a.x, b.x) && Same(a.y, b.y) && Same(a.c, b.c);
 }
 
 PlanPoint At(const gis::Vertex& v) {
@@ -156,7 +146,7 @@ void PlanLabel(MarkPlan& plan, IHostShapes* shapes, IHostShape* point, const Imp
     plan.style = &s.label_style;
     for (LONG k = 0; k < 2; ++k) {
         const gis::Vertex before = gis::VertexAt(plan.part.get(), k);
-        if (!Same(before, after[k])) {
+        if (!SameBits(before, after[k])) {
             plan.writes[plan.write_count++] = {k, before, after[k]};
         }
     }

@@ -1,6 +1,7 @@
 #include "undo/click_record.h"
 
 #include <algorithm>
+#include <bit>
 #include <stdexcept>
 
 namespace kavrel {
@@ -13,6 +14,14 @@ constexpr std::size_t kMostVerticesPerObject = 4;
 constexpr std::size_t kIdRoom = 16;
 
 }  // namespace
+
+bool SameBits(double a, double b) noexcept {
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
+
+bool SameBits(const gis::Vertex& a, const gis::Vertex& b) noexcept {
+    return SameBits(a.x, b.x) && SameBits(a.y, b.y) && SameBits(a.c, b.c);
+}
 
 void ClickRecord::Restart() {
     // The lists are emptied, not freed: the next click writes into memory the

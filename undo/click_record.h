@@ -15,6 +15,11 @@
 
 namespace kavrel {
 
+// The same stored number, to the bit: what a click wrote is what the host
+// hands back while nobody changed it (and -0 is not 0).
+bool SameBits(double a, double b) noexcept;
+bool SameBits(const gis::Vertex& a, const gis::Vertex& b) noexcept;
+
 // A shape of the object in hand as the click found it.
 struct WrittenShape {
     LONG index;                   // among the object's shapes

@@ -1,7 +1,5 @@
 #include "undo/undo_click.h"
 
-#include <bit>
-#include <cstdint>
 #include <vector>
 
 #include "base/number_text.h"
@@ -10,16 +8,6 @@
 
 namespace kavrel {
 namespace {
-
-// The same stored number, to the bit: what the click wrote is what the host
-// hands back while nobody changed it.
-bool Same(double a, double b) {
-    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
-}
-
-bool Same(const gis::Vertex& a, const gis::Vertex& b) {
-    return Same(a.x, b.x) && Same(a.y, b.y) && Same(a.c, b.c);
-}
 
 // Part 0 of the shape of each written vertex, every vertex checked; empty
 // when the object is no longer as the click left it.
@@ -48,7 +36,7 @@ bool CheckVertices(const ClickRecord& record, IHostMapObject* object, const Obje
         }
         const gis::Vertex now = gis::VertexAt(part.get(), v.vertex);
         // An undo that failed half-way may have written some back already.
-        if (!Same(now, v.after) && !(change.restoring && Same(now, v.before))) {
+        if (!SameBits(now, v.after) && !(change.restoring && SameBits(now, v.before))) {
             return false;
         }
         parts.push_back(part);
