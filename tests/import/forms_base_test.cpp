@@ -185,8 +185,8 @@ TEST_F(FormsBaseTest, AFormWhoseWindowIsNotBuiltIsTakenOutButLeftToItsHolder) {
     EXPECT_EQ(addon->Forms, std::vector<IAddonForm*>{next.get()});
 }
 
-// The import's own controls beside the designed ones: their texts whole, clear
-// of their neighbours, inside the window, at the design resolution and at 150 %.
+// The controls the import added to the dialog: their texts whole, clear
+// of their neighbours, inside the window, at 96 dpi and at 150 %.
 TEST_F(FormsBaseTest, TheImportsOwnControlsFitAt96And144Dpi) {
     const auto textWidth = [](HWND control) {
         const HDC dc = GetDC(control);
