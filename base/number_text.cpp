@@ -161,6 +161,13 @@ std::optional<double> ParseNumberText(std::u16string_view text, char16_t decimal
     return value;
 }
 
+std::optional<double> ParseNumberTextAnyMark(std::u16string_view text) {
+    if (const auto comma = ParseNumberText(text, u',')) {
+        return comma;
+    }
+    return ParseNumberText(text, u'.');
+}
+
 std::optional<bool> ParseBooleanText(std::u16string_view text, char16_t decimal_separator) {
     if (const auto number = ParseNumberText(text, decimal_separator)) {
         return *number != 0.0;

@@ -15,6 +15,10 @@ namespace kavrel {
 // infinity is bad too: an infinite coordinate or height would corrupt the map.
 std::optional<double> ParseNumberText(std::u16string_view text, char16_t decimal_separator);
 
+// The same grammar with either decimal mark, the comma or the point: for texts
+// that come from outside the add-on (survey files, values the host writes).
+std::optional<double> ParseNumberTextAnyMark(std::u16string_view text);
+
 // A stored boolean: a number text is true when not zero; otherwise "True" or
 // "False" in any case; anything else is nothing.
 std::optional<bool> ParseBooleanText(std::u16string_view text, char16_t decimal_separator);

@@ -122,6 +122,21 @@ void AddonSession::SetChecked(const char* control, bool checked) {
     }
 }
 
+HWND AddonSession::OpenImportDialog() {
+    testing::DialogWatcher watcher;
+    Check(addon_->ExecuteMacro(1, 0), "IHostAddOn.ExecuteMacro(1)");
+    Pump();
+    if (!watcher.MessageBoxes().empty()) {
+        throw std::runtime_error("opening the import dialog showed: " +
+                                 WideToUtf8(watcher.MessageBoxes().front().text));
+    }
+    const HWND dialog = testing::FindThreadWindow(L"TMainForm");
+    if (!dialog) {
+        throw std::runtime_error("command 1 opened no import dialog");
+    }
+    return dialog;
+}
+
 HWND AddonSession::Panel() const {
     const HWND dock = host_.TaskPanelWindow(u"KAVREL");
     return dock ? testing::FindChildByClass(dock, L"TfKavrelEditor") : nullptr;

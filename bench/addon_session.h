@@ -48,6 +48,8 @@ class AddonSession {
     // it; the texts of the message boxes it showed.
     std::vector<std::wstring> Click(const char* control);
     void SetChecked(const char* control, bool checked);
+    // Command 1; the import dialog it opened. Throws when none appeared.
+    HWND OpenImportDialog();
 
   private:
     HWND Panel() const;

@@ -1,11 +1,16 @@
 #include "bench/bench_actions.h"
 
+#include <windows.h>
+
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <stdexcept>
 
 #include "base/utf8.h"
 #include "bench/addon_session.h"
 #include "host/com/host_context.h"
+#include "tests/support/window_finder.h"
 
 namespace kavrel::bench {
 namespace {
@@ -88,6 +93,93 @@ ActionResult TimeUndo(AddonSession& session, host::HostContext& host, const Acti
     return ActionResult{std::string("undo of ") + action.name, n, seconds, calls};
 }
 
+// The catalogue: "number X Y H" with a decimal comma, each height 0,25 above
+// the mark's.
+std::wstring Catalogue(std::size_t n) {
+    std::wstring text;
+    text.reserve(n * 40);
+    char row[96];
+    for (std::size_t i = 0; i < n; ++i) {
+        const ObjectPlace place = PlaceOf(i, n);
+        const int length = std::snprintf(row, sizeof row, "%zu %.3f %.3f %.2f\r\n", i + 1, place.x,
+                                         place.y, place.height + 0.25);
+        for (int k = 0; k < length; ++k) {
+            text += row[k] == '.' ? L',' : static_cast<wchar_t>(row[k]);
+        }
+    }
+    return text;
+}
+
+// The moment the import's question appears, answered "Да" at once, and the
+// host calls made by then.
+double g_question_at = 0;
+long g_calls_at_question = 0;
+int g_questions = 0;
+host::Accounting* g_accounting = nullptr;
+
+LRESULT CALLBACK AnswerYes(int code, WPARAM wparam, LPARAM lparam) noexcept {
+    if (code == HCBT_ACTIVATE &&
+        testing::ClassNameOf(reinterpret_cast<HWND>(wparam)) == L"#32770") {
+        if (g_questions++ == 0) {
+            g_question_at = Now();
+            g_calls_at_question = g_accounting->TotalCalls();
+        }
+        PostMessageW(reinterpret_cast<HWND>(wparam), WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+    }
+    return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+std::vector<ActionResult> TimeImport(AddonSession& session, host::HostContext& host,
+                                     std::size_t n) {
+    const HWND dialog = session.OpenImportDialog();
+    const std::wstring catalogue = Catalogue(n);
+    SendMessageW(testing::FindControl(dialog, "mData"), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(catalogue.c_str()));
+    const std::string what = "the import of " + std::to_string(n) + " rows";
+    g_questions = 0;
+    g_accounting = &host.accounting();
+    const HHOOK hook = SetWindowsHookExW(WH_CBT, AnswerYes, nullptr, GetCurrentThreadId());
+    if (!hook) {
+        throw std::runtime_error("cannot watch the import's question");
+    }
+    const long calls_before = host.accounting().TotalCalls();
+    const double start = Now();
+    SendMessageW(testing::FindControl(dialog, "Button2"), BM_CLICK, 0, 0);
+    const double end = Now();
+    UnhookWindowsHookEx(hook);
+    const long calls_after = host.accounting().TotalCalls();
+    if (g_questions != 1) {
+        throw std::runtime_error(what + " showed " + std::to_string(g_questions) +
+                                 " message boxes instead of its question");
+    }
+    if (!host.model().ObjectsWithPendingEdits().empty()) {
+        throw std::runtime_error(what + " left edits uncommitted");
+    }
+    for (std::size_t i : Samples(n)) {
+        const auto& values = host.model().FindObject(ObjectId(i))->CommittedState().values;
+        const double height = std::get<double>(values.at(u"A.H"));
+        if (std::fabs(height - (PlaceOf(i, n).height + 0.25)) > 1e-9) {
+            throw std::runtime_error(what + " did not write the height of object " +
+                                     std::to_string(i));
+        }
+    }
+    const HWND result = testing::FindThreadWindow(L"TfImportResult");
+    const std::wstring summary =
+        result ? testing::TextOf(testing::FindControl(result, "mResult")) : std::wstring();
+    const std::wstring expected = L"Импорт выполнен: изменено отметок " + std::to_wstring(n) + L";";
+    if (summary.rfind(expected, 0) != 0) {
+        throw std::runtime_error(what + " did not say it changed every mark");
+    }
+    SendMessageW(dialog, WM_CLOSE, 0, 0);
+    return {
+        ActionResult{kImportMatch, n, g_question_at - start, g_calls_at_question - calls_before},
+        ActionResult{kImportWrite, n, end - g_question_at, calls_after - g_calls_at_question}};
+}
+
+bool Wanted(const std::vector<std::string>& only, const char* name) {
+    return only.empty() || std::find(only.begin(), only.end(), name) != only.end();
+}
+
 }  // namespace
 
 const std::vector<Action>& Actions() {
@@ -130,6 +222,12 @@ ProjectRun RunProject(const std::wstring& dll_path, ProjectKind kind, std::size_
         run.actions.push_back(ActionResult{action.name, n, seconds, calls});
         if (undo && action.undone) {
             run.actions.push_back(TimeUndo(session, host, action, n, before));
+        }
+    }
+    if (kind == ProjectKind::PlainMarks &&
+        (Wanted(only_actions, kImportMatch) || Wanted(only_actions, kImportWrite))) {
+        for (ActionResult& r : TimeImport(session, host, n)) {
+            run.actions.push_back(std::move(r));
         }
     }
     return run;

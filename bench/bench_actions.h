@@ -37,10 +37,17 @@ struct ProjectRun {
     std::vector<ActionResult> actions;
 };
 
+// The import's two phases on a catalogue of one row per mark, every row a new
+// height: finding the marks (up to the question) and writing them (from the
+// answer "Да" to the end).
+inline constexpr char kImportMatch[] = "import: match";
+inline constexpr char kImportWrite[] = "import: write";
+
 // Builds the project of n objects, starts a host over it, loads and connects
 // the add-on, opens the panel and clicks every action of that project once,
-// with "Отменить" after it when `undo`. Throws when an action fails or does
-// not change the selected objects, or an undo does not bring them back.
+// with "Отменить" after it when `undo`; on the plain marks, then imports a
+// catalogue of their heights. Throws when an action fails or does not change
+// the selected objects, or an undo does not bring them back.
 ProjectRun RunProject(const std::wstring& dll_path, ProjectKind kind, std::size_t n,
                       const std::vector<std::string>& only_actions, bool undo);
 

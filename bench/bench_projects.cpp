@@ -70,16 +70,22 @@ std::u16string ObjectId(std::size_t i) {
     return Ascii(text);
 }
 
+ObjectPlace PlaceOf(std::size_t i, std::size_t n) {
+    const std::size_t side = static_cast<std::size_t>(std::ceil(std::sqrt(static_cast<double>(n))));
+    return {kSpacing * static_cast<double>(i / side), kSpacing * static_cast<double>(i % side),
+            100.0 + 0.1 * static_cast<double>(i % 10)};
+}
+
 host::MapModel BuildProject(ProjectKind kind, std::size_t n) {
     host::MapModel model;
     AddLayersAndStyles(model);
-    const std::size_t side = static_cast<std::size_t>(std::ceil(std::sqrt(static_cast<double>(n))));
     model.selection.reserve(n);
     for (std::size_t i = 0; i < n; ++i) {
-        const double x = kSpacing * static_cast<double>(i / side);
-        const double y = kSpacing * static_cast<double>(i % side);
+        const ObjectPlace place = PlaceOf(i, n);
+        const double x = place.x;
+        const double y = place.y;
         host::ObjectState state;
-        state.values[u"A.H"] = 100.0 + 0.1 * static_cast<double>(i % 10);
+        state.values[u"A.H"] = place.height;
         switch (kind) {
             case ProjectKind::PlainMarks:
                 state.shapes.push_back(MakeShape(u"SP", true, {{x, y, 0}}));
@@ -102,8 +108,8 @@ host::MapModel BuildProject(ProjectKind kind, std::size_t n) {
         // One rail line per mark, slanting at 45 degrees through (x + 0.5, y):
         // the anchor lies 0.35 from it and its foot falls inside the segment.
         for (std::size_t i = 0; i < n; ++i) {
-            const double x = kSpacing * static_cast<double>(i / side);
-            const double y = kSpacing * static_cast<double>(i % side);
+            const double x = PlaceOf(i, n).x;
+            const double y = PlaceOf(i, n).y;
             host::ObjectState line;
             line.shapes.push_back(
                 MakeShape(u"RL", false, {{x - 2.5, y - 3.0, 0}, {x + 3.5, y + 3.0, 0}}));

@@ -26,4 +26,12 @@ host::MapModel BuildProject(ProjectKind kind, std::size_t n);
 // The identifier of the i-th selected object.
 std::u16string ObjectId(std::size_t i);
 
+// Where the i-th of n objects stands, and the height it starts with.
+struct ObjectPlace {
+    double x = 0.0;
+    double y = 0.0;
+    double height = 0.0;
+};
+ObjectPlace PlaceOf(std::size_t i, std::size_t n);
+
 }  // namespace kavrel::bench

@@ -3,6 +3,7 @@
 #
 # One folder of the add-on as one library. Layers only point down:
 #   base -> ui -> gis -> frame -> settings -> editor, import -> addon
+#                     gis -> undo -> editor, import
 # and the build holds them to it. A folder's headers are reachable through its
 # own target only: the folder is staged under the build tree
 # (layers/<folder>/<folder> links to it) and that stage is the one include

@@ -1,6 +1,7 @@
-// Writes the demo's sample sheet (a fragment of a 1:500 topographic plan) and
-// the scripted session that corrects its elevation marks:
-//   make_sample_sheet SHEET.json SESSION.json
+// Writes the demo's sample sheet (a fragment of a 1:500 topographic plan), the
+// scripted session that corrects its elevation marks, and the catalogue of
+// surveyed heights the session imports:
+//   make_sample_sheet SHEET.json SESSION.json SURVEY.txt
 // The output depends on nothing but this file (its own random sequence), so
 // the committed files can be regenerated and compared byte for byte.
 #include <cmath>
@@ -19,6 +20,7 @@ using nlohmann::ordered_json;
 // A fixed linear congruential sequence: the same sheet on every machine.
 class Sequence {
   public:
+    explicit Sequence(std::uint64_t seed = 20240917) : state_(seed) {}
     double Next() {
         state_ = state_ * 6364136223846793005ULL + 1442695040888963407ULL;
         return static_cast<double>(state_ >> 11) / 9007199254740992.0;
@@ -26,7 +28,7 @@ class Sequence {
     double Between(double low, double high) { return low + (high - low) * Next(); }
 
   private:
-    std::uint64_t state_ = 20240917;
+    std::uint64_t state_;
 };
 
 constexpr double kPi = 3.14159265358979323846;
@@ -71,8 +73,15 @@ ordered_json Baseline(double x, double y, double r, double d, double a) {
                                                        sy + 0.5 * std::cos(a * kPi / 180))});
 }
 
+// One row of the survey catalogue: a point as the surveyor measured it.
+struct SurveyPoint {
+    int number;
+    double x, y, height;
+};
+
 struct Sheet {
     ordered_json objects = ordered_json::array();
+    std::vector<SurveyPoint> survey;      // every plain mark, with its true height
     std::vector<std::string> marks;       // plain marks, well-formed
     std::vector<std::string> bare_marks;  // points whose label was lost
     std::vector<std::string> low_marks;   // heights entered 0.5 too low
@@ -196,6 +205,8 @@ double NearestRailDistance(double x, double y) {
 }
 
 void AddMarks(Sheet& sheet, Sequence& random) {
+    // A sequence of its own: the sheet stays what it was without a survey.
+    Sequence field_noise(7031);
     int number = 0;
     for (double gx = 2.5; gx < kNorth - 1.5; gx += 2.9) {
         for (double gy = 2.0; gy < kEast - 2.0; gy += 2.8) {
@@ -207,6 +218,10 @@ void AddMarks(Sheet& sheet, Sequence& random) {
             }
             const std::string id = Id("H", ++number, 3);
             double h = Round(Ground(x, y), 0.01);
+            // Measured again in the field: the same point within 1,5 cm.
+            const double sx = Round(x + field_noise.Between(-0.015, 0.015), 1e-3);
+            const double sy = Round(y + field_noise.Between(-0.015, 0.015), 1e-3);
+            sheet.survey.push_back({number, sx, sy, h});
             const double pick = random.Next();
             ordered_json shapes = {{{"style", "SP"}, {"flag", true}, {"parts", {{Vertex(x, y)}}}}};
             const bool bare = number % 53 == 0;
@@ -368,10 +383,8 @@ ordered_json Session(const Sheet& sheet) {
         Click("TfKavrelEditor", "sbRotUp", "Поворот подписей на 20° против часовой стрелки"));
     steps.push_back(Click("TfKavrelEditor", "sb20", "Западный блок: подписи под углом 20°"));
     steps.push_back(Select(sheet.low_marks, "Отметки, записанные на 0,5 м ниже"));
-    steps.push_back(Click("TfKavrelEditor", "sbHPlus", "Высоты +0,5"));
-    steps.push_back(Select(sheet.high_marks, "Отметки, записанные на 0,3 м выше"));
-    steps.push_back(Type("eMinusV", "0,3"));
-    steps.push_back(Click("TfKavrelEditor", "sbMinusE", "Высоты −0,3 (введённый шаг)"));
+    steps.push_back(Type("ePlusV", "0,5"));
+    steps.push_back(Click("TfKavrelEditor", "sbPlusE", "Высоты +0,5 (введённый шаг)"));
     steps.push_back(Click("TfKavrelEditor", "SpeedButton9", "Ошибочный щелчок: высоты −0,5"));
     steps.push_back(Click("TfKavrelEditor", "btnUndo", "«Отменить»: высоты до ошибочного щелчка"));
     ordered_json rails = Step("check", "Режим «Рельсы»");
@@ -386,8 +399,71 @@ ordered_json Session(const Sheet& sheet) {
     steps.push_back(Click("TfKavrelEditor", "sbRRotUp", "Поворот рельсовых штрихов на 15°"));
     steps.push_back(
         Click("TfKavrelEditor", "SpeedButton1", "Авто отметка: отметки посажены на рельс"));
+
+    // The surveyor's catalogue corrects the heights entered too high and lists
+    // the rows the import could not use.
+    ordered_json import = Step("command", "Команда «Импорт высотных отметок из текста»");
+    import["id"] = 1;
+    steps.push_back(import);
+    ordered_json paste = Step("set_text", "Каталог высот съёмки (demo/survey.txt)");
+    paste["form"] = "TMainForm";
+    paste["control"] = "mData";
+    paste["file"] = "survey.txt";
+    steps.push_back(paste);
+    ordered_json header = Step("check", "Первая строка каталога — заголовок");
+    header["form"] = "TMainForm";
+    header["control"] = "cbNoFirstLine";
+    header["checked"] = true;
+    steps.push_back(header);
+    for (const char* list : {"cbLayer", "cbPointStyle", "cbZField"}) {
+        // План\Рельеф, its style "Высотная отметка", the field A.H: each the first.
+        steps.push_back({{"do", "choose"}, {"form", "TMainForm"}, {"control", list}, {"index", 0}});
+    }
+    ordered_json run = Click("TMainForm", "Button2", "«Импорт»: высоты по каталогу, ответ «Да»");
+    run["then"] = {{{"do", "answer"}, {"button", "yes"}}};
+    steps.push_back(run);
+    ordered_json result = Step("read_text", "Окно «Результат импорта»");
+    result["form"] = "TfImportResult";
+    result["control"] = "mResult";
+    steps.push_back(result);
     steps.push_back(Select({}, "Выделение снято"));
     return {{"decimal", ","}, {"steps", steps}};
+}
+
+std::string Decimal(double value, int decimals) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    std::string out = text;
+    for (char& c : out) {
+        if (c == '.') {
+            c = ',';
+        }
+    }
+    return out;
+}
+
+// The catalogue as a surveyor sends it: a header, then number, X, Y and the
+// height with a decimal comma, separated by blanks. Three points of the
+// survey lie where the plan has no mark, and one row has a letter O typed
+// for a zero.
+std::string Survey(const Sheet& sheet) {
+    constexpr SurveyPoint kNotOnThePlan[] = {
+        {901, 10.5, 16.0, 149.12}, {902, 52.5, 36.0, 150.87}, {903, 12.0, 66.0, 151.46}};
+    std::string text = "Каталог высот, лист 12-Б. N X Y H\r\n";
+    const auto row = [&](const SurveyPoint& p) {
+        text += std::to_string(p.number) + " " + Decimal(p.x, 3) + " " + Decimal(p.y, 3) + " " +
+                Decimal(p.height, 2) + "\r\n";
+    };
+    for (std::size_t i = 0; i < sheet.survey.size(); ++i) {
+        row(sheet.survey[i]);
+        if (i == 40 || i == 120 || i == 250) {
+            row(kNotOnThePlan[i == 40 ? 0 : i == 120 ? 1 : 2]);
+        }
+        if (i == 200) {
+            text += "977 44,1O5 61,930 152,37\r\n";
+        }
+    }
+    return text;
 }
 
 // One member per line at the top, one element per line in the arrays below
@@ -415,9 +491,15 @@ bool Write(const char* path, const ordered_json& value) {
 
 }  // namespace
 
+bool WriteText(const char* path, const std::string& text) {
+    std::ofstream file(path, std::ios::binary);
+    file << text;
+    return static_cast<bool>(file);
+}
+
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "usage: make_sample_sheet SHEET.json SESSION.json\n";
+    if (argc != 4) {
+        std::cerr << "usage: make_sample_sheet SHEET.json SESSION.json SURVEY.txt\n";
         return 2;
     }
     Sequence random;
@@ -427,7 +509,8 @@ int main(int argc, char** argv) {
     AddRailway(sheet);
     AddMarks(sheet, random);
     AddRailMarks(sheet, random);
-    if (!Write(argv[1], Project(sheet)) || !Write(argv[2], Session(sheet))) {
+    if (!Write(argv[1], Project(sheet)) || !Write(argv[2], Session(sheet)) ||
+        !WriteText(argv[3], Survey(sheet))) {
         std::cerr << "make_sample_sheet: cannot write the output\n";
         return 1;
     }

@@ -9,7 +9,7 @@
 #include "editor/button_pictures.h"
 #include "editor/editor_panel_layout.h"
 #include "editor/panel_preferences.h"
-#include "editor/undo_message.h"
+#include "undo/undo_message.h"
 #include "editor/undo_shortcut.h"
 #include "frame/library_refs.h"
 #include "gis/host_calls.h"

@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 #include "gis/style_calls.h"
+#include "undo/undo_click.h"
 
 namespace kavrel {
 namespace {
@@ -139,6 +140,11 @@ void MarkEditor::Rebuild(IHostMapObject* object, bool as_rail) {
     gis::AppendVertex(label_part.get(), {x + kLabelOffset, y + kLabelOffset + kLabelLength, 0.0});
 
     gis::Commit(objects);
+}
+
+UndoCounts MarkEditor::UndoLastClick() {
+    IHostApplication* app = gis::RequireApp();
+    return UndoClick(record_, app, RequireMapObjects());
 }
 
 }  // namespace kavrel

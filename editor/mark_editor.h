@@ -7,10 +7,10 @@
 #include <string>
 
 #include "base/com_ptr.h"
-#include "editor/click_record.h"
 #include "gis/host_api.h"
 #include "gis/host_calls.h"
 #include "settings/mark_settings.h"
+#include "undo/click_record.h"
 
 namespace kavrel {
 
@@ -70,14 +70,6 @@ class MarkEditor {
     // Vertices 0 and 1: both checked before either is written.
     void WriteBaseline(IHostContourPart* part, const WrittenShape& shape,
                        const gis::Vertex (&before)[2], const gis::Vertex (&after)[2]);
-
-    // The text of a height field (table, a point, field) and its writing.
-    static std::u16string HeightText(IHostMapObject* object, const std::u16string& field);
-    static void WriteHeightField(IHostMapObject* object, const std::u16string& setting,
-                                 double value);
-
-    bool RestoreGeometry(IHostMapObjects* objects, const ObjectChange& change);
-    bool RestoreHeight(IHostMapObjects* objects, const ObjectChange& change);
 
     void Rebuild(IHostMapObject* object, bool as_rail);
     // Refuses, with a message for the user, a style the host's map does not have.

@@ -12,12 +12,6 @@
 namespace kavrel {
 namespace {
 
-constexpr char16_t kPointStyleKey[] = u"kavreleditor_pstyle";
-constexpr char16_t kTextStyleKey[] = u"kavreleditor_tstyle";
-constexpr char16_t kRailStyleKey[] = u"kavreleditor_rstyle";
-constexpr char16_t kRailTextStyleKey[] = u"kavreleditor_rtstyle";
-constexpr char16_t kHeightFieldKey[] = u"kavreleditor_tfield";
-constexpr char16_t kRailLineStyleKey[] = u"kavreleditor_rlstyle";
 constexpr char16_t kRotAngleKey[] = u"kavreleditor_erotang";
 constexpr char16_t kMinusValueKey[] = u"kavreleditor_eminval";
 constexpr char16_t kPlusValueKey[] = u"kavreleditor_epluval";

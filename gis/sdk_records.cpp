@@ -1,6 +1,7 @@
 #include "gis/sdk_records.h"
 
 #include "base/errors.h"
+#include "base/short_string.h"
 #include "gis/host_errors.h"
 
 namespace kavrel::gis {
@@ -72,6 +73,30 @@ LONG TM2MacroAttrsList::GetCount() const {
 
 void TM2MacroAttrsList::Clear() const {
     CheckHostResult(Required()->Clear());
+}
+
+LONG IdCount(IM2IDsList* list) {
+    LONG count = 0;
+    if (list) {
+        CheckHostResult(list->GetCount(&count));
+    }
+    return count;
+}
+
+M2Id IdAt(IM2IDsList* list, LONG index) {
+    M2Id id{};
+    if (list) {
+        CheckHostResult(list->GetItem(index, &id));
+    }
+    return id;
+}
+
+std::u16string StyleNameOf(IHostM2Style* style) {
+    M2StyleName name{};
+    if (style) {
+        CheckHostResult(style->GetName(&name));
+    }
+    return ReadShortStringWide(name);
 }
 
 }  // namespace kavrel::gis

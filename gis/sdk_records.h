@@ -3,6 +3,7 @@
 // with the host's own error text.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "base/com_ptr.h"
@@ -47,6 +48,14 @@ struct TM2MacroAttrsList : THostInterfaceRecord<IM2MacroAttrsList> {
     LONG GetCount() const;
     void Clear() const;
 };
+
+// The counts, items and names of the SDK's identifier lists and styles, checked
+// like every SDK result: a failure raises the host's own text, rather than
+// going on with a missing layer or an empty identifier. A null list or style
+// has no items and no name.
+LONG IdCount(IM2IDsList* list);
+M2Id IdAt(IM2IDsList* list, LONG index);
+std::u16string StyleNameOf(IHostM2Style* style);
 
 // The text of the error raised by an operation on a record with no interface.
 inline constexpr std::u16string_view kNotConnectedMessage = u"Расширение не подключено к ГИС";

@@ -76,4 +76,21 @@ std::u16string FieldName(IHostSemField* field) {
     return NameOf(field);
 }
 
+void ForEachField(
+    IHostLayer* layer,
+    const std::function<void(const std::u16string& table, const std::u16string& field)>& take) {
+    const ComPtr<IHostSemTables> tables = SemTablesOf(layer);
+    const LONG table_count = SemTableCount(tables.get());
+    for (LONG t = 0; t < table_count; ++t) {
+        const ComPtr<IHostSemTable> table = SemTableAt(tables.get(), t);
+        const ComPtr<IHostSemFields> fields = FieldsOf(table.get());
+        const LONG field_count = FieldCount(fields.get());
+        for (LONG i = 0; i < field_count; ++i) {
+            const std::u16string table_name = SemTableName(table.get());
+            const ComPtr<IHostSemField> field = FieldAt(fields.get(), i);
+            take(table_name, FieldName(field.get()));
+        }
+    }
+}
+
 }  // namespace kavrel::gis

@@ -3,6 +3,7 @@
 // becomes an exception with the host's own error description at the call site.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -25,5 +26,12 @@ LONG FieldCount(IHostSemFields* fields);
 // The field at an index, passed as a variant holding a 32-bit integer.
 ComPtr<IHostSemField> FieldAt(IHostSemFields* fields, LONG index);
 std::u16string FieldName(IHostSemField* field);
+
+// Every field of the layer's attribute tables, in table order, then field
+// order, as the host lists them: take(table name, field name) is called for
+// each as soon as it is read (the table's name is read again for each field).
+void ForEachField(
+    IHostLayer* layer,
+    const std::function<void(const std::u16string& table, const std::u16string& field)>& take);
 
 }  // namespace kavrel::gis

@@ -1,6 +1,7 @@
 // maphost: the stand-in GIS host.
 //   maphost run --project P.json --script S.json --out R.json [--addon PATH] [--picture PNG]
 //               [--before PNG] [--window PNG] [--panel PNG] [--report TXT] [--size WxH]
+//               [--form-picture TYPE=PNG]...
 //   maphost view --project P.json [--addon PATH] [--size WxH] [--select ID]... [--execute ID]...
 //                [--snapshot PNG]
 #include <windows.h>
@@ -21,7 +22,7 @@ int Usage() {
     std::cerr
         << "usage: maphost run --project P.json --script S.json --out R.json "
            "[--addon PATH] [--picture PNG] [--before PNG] [--window PNG] [--panel PNG] "
-           "[--report TXT] [--size WxH]\n"
+           "[--report TXT] [--size WxH] [--form-picture TYPE=PNG]...\n"
            "       maphost view --project P.json [--addon PATH] [--size WxH] [--select ID]... "
            "[--execute ID]... [--snapshot PNG]\n";
     return 2;
@@ -134,6 +135,12 @@ int wmain(int argc, wchar_t** argv) {
             options.panel = value;
         } else if (name == L"--report") {
             options.report = value;
+        } else if (name == L"--form-picture") {
+            const std::size_t equals = value.find(L'=');
+            if (equals == 0 || equals == std::wstring::npos || equals + 1 == value.size()) {
+                return Usage();
+            }
+            options.form_pictures.emplace_back(value.substr(0, equals), value.substr(equals + 1));
         } else if (name == L"--size") {
             if (!ParseSize(value, options.picture_width, options.picture_height)) {
                 return Usage();

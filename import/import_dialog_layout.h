@@ -1,4 +1,5 @@
-// The declared layout of the import dialog "Импорт высотных отметок".
+// The declared layouts of the import dialog "Импорт высотных отметок" and of
+// its result window "Результат импорта".
 #pragma once
 
 #include "ui/form_layout.h"
@@ -6,5 +7,6 @@
 namespace kavrel {
 
 ui::FormLayout ImportDialogLayout();
+ui::FormLayout ImportResultLayout();
 
 }  // namespace kavrel

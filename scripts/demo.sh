@@ -5,6 +5,7 @@
 # output folder, printed at the end:
 #   before.png  the map as loaded        after.png  the map after the session
 #   window.png  the host window with the panel docked      panel.png  the panel
+#   import-result.png  the import's result window
 #   report.txt  the add-on, its commands, every step: what it selected,
 #               what it changed, how long it took          result.json  R.json
 # Usage: bash scripts/demo.sh [--out DIR] [--no-build] [--interactive]
@@ -85,7 +86,8 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     kavrel_wine "$2" run --project "Z:$3/demo/sample_sheet.json" \
         --script "Z:$3/demo/demo_session.json" --out "Z:$4/result.json" \
         --before "Z:$4/before.png" --picture "Z:$4/after.png" --size 1600x1150 \
-        --window "Z:$4/window.png" --panel "Z:$4/panel.png" --report "Z:$4/report.txt"
+        --window "Z:$4/window.png" --panel "Z:$4/panel.png" --report "Z:$4/report.txt" \
+        --form-picture "TfImportResult=Z:$4/import-result.png"
 ' demo "$dll" "$maphost" "$root" "$out" || status=$?
 
 if [ -f "$out/report.txt" ]; then

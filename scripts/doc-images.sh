@@ -7,6 +7,7 @@
 #   maphost-window.png  maphost view on the sample sheet with the panel open
 #   panel-angles.png, panel-rotation.png, panel-steps.png  areas of the panel
 #   import-dialog.png  the import dialog (tests/import/dialog_screenshot.cpp)
+#   import-result.png  the import's result window after the demo session
 #   example-marks-{before,after}.png, example-rails-{before,after}.png
 #       two parts of the sample sheet before and after the demo session
 #       (scripts/demo.sh), cut out with ImageMagick
@@ -63,6 +64,7 @@ convert "$images/editor-panel.png" -crop 224x76+0+136 +repage -strip "$images/pa
 convert "$images/editor-panel.png" -crop 224x198+0+214 +repage -strip "$images/panel-steps.png"
 
 bash "$root/scripts/demo.sh" --no-build --out "$work/demo" >/dev/null
+convert "$work/demo/import-result.png" -strip "$images/import-result.png"
 for moment in before after; do
     # Plain marks around the garage (north-west) and the rail marks on the
     # railway, the latter enlarged: their strokes are short.

@@ -18,4 +18,13 @@ struct MarkSettings {
     bool operator==(const MarkSettings&) const = default;
 };
 
+// The keys under which the editor panel keeps the six settings in the host's
+// preference store (the import reads its defaults from there too).
+inline constexpr char16_t kPointStyleKey[] = u"kavreleditor_pstyle";
+inline constexpr char16_t kTextStyleKey[] = u"kavreleditor_tstyle";
+inline constexpr char16_t kRailStyleKey[] = u"kavreleditor_rstyle";
+inline constexpr char16_t kRailTextStyleKey[] = u"kavreleditor_rtstyle";
+inline constexpr char16_t kHeightFieldKey[] = u"kavreleditor_tfield";
+inline constexpr char16_t kRailLineStyleKey[] = u"kavreleditor_rlstyle";
+
 }  // namespace kavrel

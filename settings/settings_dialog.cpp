@@ -67,19 +67,10 @@ void TfKavrelSetup::FillFieldList() {
     }
     const ComPtr<IHostLayer> layer =
         gis::LayerOf(gis::StyleById(database.get(), settings_.TextStyle).get());
-    const ComPtr<IHostSemTables> tables = gis::SemTablesOf(layer.get());
-    const LONG table_count = gis::SemTableCount(tables.get());
-    for (LONG t = 0; t < table_count; ++t) {
-        const ComPtr<IHostSemTable> table = gis::SemTableAt(tables.get(), t);
-        const ComPtr<IHostSemFields> fields = gis::FieldsOf(table.get());
-        const LONG field_count = gis::FieldCount(fields.get());
-        for (LONG i = 0; i < field_count; ++i) {
-            const std::u16string table_name = gis::SemTableName(table.get());
-            const ComPtr<IHostSemField> field = gis::FieldAt(fields.get(), i);
-            ComboAdd(kFieldCombo,
-                     kavrel::HeightFieldEntry(table_name, gis::FieldName(field.get())));
-        }
-    }
+    gis::ForEachField(layer.get(),
+                      [this](const std::u16string& table, const std::u16string& field) {
+                          ComboAdd(kFieldCombo, kavrel::HeightFieldEntry(table, field));
+                      });
 }
 
 void TfKavrelSetup::RefreshView() {

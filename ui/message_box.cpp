@@ -34,6 +34,18 @@ int ShowMessage(HWND owner, std::u16string_view text, UINT icon) noexcept {
     }
 }
 
+bool AskYesNo(HWND owner, std::u16string_view text) noexcept {
+    try {
+        const HWND topLevel = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
+        const std::u16string body(text);
+        return MessageBoxW(topLevel, Wide(body), Wide(ApplicationTitle()),
+                           MB_YESNO | MB_ICONQUESTION) == IDYES;
+    } catch (...) {
+        // No question could be asked: nothing is agreed to.
+        return false;
+    }
+}
+
 void ShowCurrentException(HWND owner) noexcept {
     std::u16string text;
     try {

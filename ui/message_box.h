@@ -17,6 +17,10 @@ const std::u16string& ApplicationTitle() noexcept;
 // box then belongs to its top-level window. Returns the button pressed.
 int ShowMessage(HWND owner, std::u16string_view text, UINT icon = MB_ICONINFORMATION) noexcept;
 
+// A modal question with the buttons Yes and No ("Да", "Нет" in Russian
+// Windows); true only when the answer is Yes.
+bool AskYesNo(HWND owner, std::u16string_view text) noexcept;
+
 // The message box that reports an exception that ended a handler; call it
 // inside a catch block.
 void ShowCurrentException(HWND owner) noexcept;

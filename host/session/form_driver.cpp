@@ -141,9 +141,12 @@ void SetControlText(HWND control, const std::wstring& text) {
     // An edit notifies its form itself; typing into an editable combo box is
     // told to the form as the combo's own edit change.
     const std::wstring kind = WindowClass(control);
+    const bool edit = kind == L"Edit" || kind == L"EDIT";
     if (kind == L"ComboBox" || kind == L"COMBOBOX") {
         Notify(control, CBN_EDITCHANGE);
-    } else if (kind != L"Edit" && kind != L"EDIT") {
+    } else if (!edit || (GetWindowLongW(control, GWL_STYLE) & ES_MULTILINE)) {
+        // A multi-line edit does not notify a text set with WM_SETTEXT; a
+        // paste or typing, which this stands for, it does.
         Notify(control, EN_CHANGE);
     }
 }

@@ -153,6 +153,8 @@ void Session::RunRecordedStep(const json& step, HWND scope, const std::string& p
                                       .count();
             record.failed = !done;
             record.messages = session.messages_.size() - messages_before;
+            record.output = std::move(session.output_);
+            session.output_.clear();
             record.changes =
                 CompareSnapshots(session.host_.model(), before, SnapshotOf(session.host_.model()),
                                  session.host_.decimal_separator());

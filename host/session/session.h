@@ -41,6 +41,12 @@ class Session {
                  const std::function<void()>& action);
     // A message box a step has answered itself (no OK from the watch).
     void MarkAnswered(HWND box) { answered_.insert(box); }
+    // The folder of the script, with its closing separator: a step's "file"
+    // is read from there.
+    void set_script_folder(std::wstring folder) { script_folder_ = std::move(folder); }
+    const std::wstring& script_folder() const { return script_folder_; }
+    // A line the step in hand reports (what a window said), for the report.
+    void AddOutput(std::string line) { output_.push_back(std::move(line)); }
 
     long current_index() const { return current_index_; }
     const std::vector<std::string>& messages() const { return messages_; }
@@ -60,6 +66,8 @@ class Session {
     std::set<HWND> answered_;
     long current_index_ = 0;
     std::vector<StepRecord> records_;
+    std::wstring script_folder_;
+    std::vector<std::string> output_;
 };
 
 }  // namespace kavrel::host

@@ -71,6 +71,9 @@ std::string FormatReport(const ReportHeader& header, const std::vector<StepRecor
                 text += "      e.g. " + example + "\n";
             }
         }
+        for (const std::string& line : step.output) {
+            text += "    | " + line + "\n";
+        }
         if (step.messages > 0) {
             text += "    message boxes: " + std::to_string(step.messages) + "\n";
         }
@@ -85,7 +88,15 @@ std::string FormatReport(const ReportHeader& header, const std::vector<StepRecor
     if (!header.messages.empty()) {
         text += "message boxes shown:\n";
         for (const std::string& message : header.messages) {
-            text += "  " + message + "\n";
+            // A message of several lines stays indented as one.
+            std::string indented;
+            for (char c : message) {
+                indented += c;
+                if (c == '\n') {
+                    indented += "    ";
+                }
+            }
+            text += "  " + indented + "\n";
         }
     }
     text += header.failure.empty() ? "result: every step carried out\n"

@@ -19,6 +19,7 @@ struct StepRecord {
     StepChanges changes;
     std::size_t messages = 0;  // message boxes shown during the step
     bool failed = false;
+    std::vector<std::string> output;  // what the step read from a window
 };
 
 struct ReportHeader {

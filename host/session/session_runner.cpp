@@ -84,6 +84,16 @@ void WriteExtras(const SessionOptions& options, HostContext& host, const Session
             std::cerr << "maphost: cannot write the picture of the task panel (none shown?)\n";
         }
     }
+    for (const auto& [type, path] : options.form_pictures) {
+        const HWND form = FindWindowW(type.c_str(), nullptr);
+        if (form) {
+            // Above the host's windows, as the user would look at it.
+            SetWindowPos(form, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
+        if (!form || !IsWindowVisible(form) || !WriteWindowPicture(form, path)) {
+            std::cerr << "maphost: cannot write the picture of a form (none of that type shown?)\n";
+        }
+    }
     if (options.report) {
         const std::string text =
             FormatReport(ReportHeaderOf(options.project, result, host.model().objects().size()),
@@ -99,6 +109,10 @@ ordered_json RunSteps(const SessionOptions& options, HostContext& host, const js
                       const ordered_json& decimal, int& status) {
     AddonLoader loader(host, options.addon);
     Session session(host, loader);
+    const std::size_t folder_end = options.script.find_last_of(L"\\/");
+    session.set_script_folder(folder_end == std::wstring::npos
+                                  ? std::wstring()
+                                  : options.script.substr(0, folder_end + 1));
     ordered_json failed;
     try {
         session.RunSteps(script["steps"], nullptr, "");

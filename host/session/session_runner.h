@@ -5,6 +5,8 @@
 
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace kavrel::host {
 
@@ -18,7 +20,9 @@ struct SessionOptions {
     std::optional<std::wstring> window;   // PNG of the main window at the end, panels docked
     std::optional<std::wstring> panel;    // PNG of the first shown task panel at the end
     std::optional<std::wstring> report;   // the short text report (UTF-8)
-    int picture_width = 800;              // size of the map pictures
+    // Form type and PNG: the first shown window of that form at the end.
+    std::vector<std::pair<std::wstring, std::wstring>> form_pictures;
+    int picture_width = 800;  // size of the map pictures
     int picture_height = 600;
     int window_width = 1000;  // size the main window is shown at for its picture
     int window_height = 720;

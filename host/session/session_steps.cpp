@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/file_bytes.h"
 #include "base/short_string.h"
 #include "base/utf8.h"
 #include "base/wide.h"
@@ -96,10 +97,59 @@ void Command(const StepCall& call) {
     });
 }
 
+// A text file (UTF-8) beside the script, with its lines ended by CR LF as a
+// multi-line edit wants them.
+std::wstring FileText(const StepCall& call) {
+    const std::string name = StepText(call.step, "file", call.path);
+    const auto bytes = ReadFileBytes(call.session.script_folder() + Utf8ToWindows(name));
+    if (!bytes) {
+        throw StepFailure("cannot read the file " + name);
+    }
+    const std::wstring text = Utf8ToWindows(*bytes);
+    std::wstring lines;
+    lines.reserve(text.size() + text.size() / 16);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'\n' && (i == 0 || text[i - 1] != L'\r')) {
+            lines += L'\r';
+        }
+        lines += text[i];
+    }
+    return lines;
+}
+
 void SetText(const StepCall& call) {
     HWND control = StepControl(call);
-    const std::wstring text = Utf8ToWindows(StepText(call.step, "text", call.path));
+    const std::wstring text = call.step.contains("file")
+                                  ? FileText(call)
+                                  : Utf8ToWindows(StepText(call.step, "text", call.path));
     WatchedInput(call, [&] { SetControlText(control, text); });
+}
+
+// The control's text into the report, line by line (the first lines of a
+// long text, and how many more there are).
+void ReadText(const StepCall& call) {
+    constexpr std::size_t kMostLines = 12;
+    HWND control = StepControl(call);
+    const int length = GetWindowTextLengthW(control);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), length + 1)));
+    std::size_t lines = 0;
+    for (std::size_t start = 0; start <= text.size();) {
+        std::size_t end = text.find_first_of(L"\r\n", start);
+        if (end == std::wstring::npos) {
+            end = text.size();
+        }
+        if (lines++ < kMostLines) {
+            call.session.AddOutput(WideToUtf8(std::wstring_view(text).substr(start, end - start)));
+        }
+        if (end == text.size()) {
+            break;
+        }
+        start = end + (text.compare(end, 2, L"\r\n") == 0 ? 2 : 1);
+    }
+    if (lines > kMostLines) {
+        call.session.AddOutput("... " + std::to_string(lines - kMostLines) + " more lines");
+    }
 }
 
 void Check(const StepCall& call) {
@@ -195,6 +245,7 @@ constexpr StepVerb kVerbs[] = {
     {"select", Select},
     {"command", Command},
     {"set_text", SetText},
+    {"read_text", ReadText},
     {"check", Check},
     {"choose", Choose},
     {"select_node", SelectNode},

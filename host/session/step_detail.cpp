@@ -33,7 +33,13 @@ std::string StepDetail(const json& step) {
         return "ExecuteMacro(" + std::to_string(step.value("id", 0L)) + ")";
     }
     if (what == "set_text") {
+        if (step.contains("file")) {
+            return text("form") + "." + text("control") + " := the text of " + text("file");
+        }
         return text("form") + "." + text("control") + " := \"" + text("text") + "\"";
+    }
+    if (what == "read_text") {
+        return text("form") + "." + text("control");
     }
     if (what == "check") {
         return text("form") + "." + text("control") +

@@ -103,6 +103,31 @@ std::wstring Script() {
     return Utf8ToWindows(DEMO_SCRIPT);
 }
 
+// The surveyed height of each mark of the catalogue, by mark identifier
+// ("H017" for point 17): "N X Y H" with a decimal comma, after a header; a
+// row whose X is no number is left out.
+std::map<std::string, double> SurveyedHeights() {
+    std::map<std::string, double> heights;
+    const std::string text = ReadAll(Utf8ToWindows(DEMO_SURVEY));
+    std::size_t start = text.find('\n') + 1;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        std::string line = text.substr(start, end - start);
+        start = end == std::string::npos ? text.size() : end + 1;
+        for (char& c : line) {
+            c = c == ',' ? '.' : c;
+        }
+        int number = 0;
+        double x = 0, y = 0, h = 0;
+        if (std::sscanf(line.c_str(), "%d %lf %lf %lf", &number, &x, &y, &h) == 4) {
+            char id[8];
+            std::snprintf(id, sizeof id, "H%03d", number);
+            heights[id] = h;
+        }
+    }
+    return heights;
+}
+
 class DemoSessionTest : public testing::Test {
   protected:
     static void SetUpTestSuite() {
@@ -110,8 +135,8 @@ class DemoSessionTest : public testing::Test {
         GetTempPathW(MAX_PATH, temp);
         dir_ = std::wstring(temp) + L"kavrel_demo_test\\";
         CreateDirectoryW(dir_.c_str(), nullptr);
-        for (const wchar_t* name :
-             {L"r.json", L"before.png", L"after.png", L"window.png", L"panel.png", L"report.txt"}) {
+        for (const wchar_t* name : {L"r.json", L"before.png", L"after.png", L"window.png",
+                                    L"panel.png", L"report.txt", L"import-result.png"}) {
             DeleteFileW((dir_ + name).c_str());
         }
         const std::wstring command =
@@ -119,7 +144,8 @@ class DemoSessionTest : public testing::Test {
             L"\" --script \"" + Script() + L"\" --addon \"" + Utf8ToWindows(KAVREL_DLL) +
             L"\" --out \"" + dir_ + L"r.json\" --before \"" + dir_ + L"before.png\" --picture \"" +
             dir_ + L"after.png\" --size 1000x700 --window \"" + dir_ + L"window.png\" --panel \"" +
-            dir_ + L"panel.png\" --report \"" + dir_ + L"report.txt\"";
+            dir_ + L"panel.png\" --report \"" + dir_ +
+            L"report.txt\" --form-picture \"TfImportResult=" + dir_ + L"import-result.png\"";
         exit_code_ = RunProgram(command);
     }
     static std::wstring dir_;
@@ -128,11 +154,16 @@ class DemoSessionTest : public testing::Test {
 std::wstring DemoSessionTest::dir_;
 DWORD DemoSessionTest::exit_code_ = 99;
 
-TEST_F(DemoSessionTest, RunsEveryStepWithoutAMessageBox) {
+TEST_F(DemoSessionTest, RunsEveryStepWithTheImportsQuestionTheOnlyMessage) {
     EXPECT_EQ(exit_code_, 0u);
     const json result = json::parse(ReadAll(dir_ + L"r.json"));
     EXPECT_TRUE(result["session"]["failed_step"].is_null()) << result["session"]["failed_step"];
-    EXPECT_EQ(result["session"]["messages"], json::array());
+    // 324 marks of the catalogue and 3 surveyed points the plan lacks; one
+    // row with a letter for a digit; the 13 heights entered 0,3 too high.
+    EXPECT_EQ(result["session"]["messages"],
+              json::array({"Строк в тексте: 328.\nНайдено отметок: 324.\nИзменятся отметок: "
+                           "13.\nСтрок без отметки: 3.\nПлохих строк: 1.\n\nЗаписать новые "
+                           "значения в карту?"}));
     EXPECT_EQ(result["session"]["host_errors"], json::array());
     EXPECT_EQ(result["session"]["uncommitted"], json::array());
     // Every correction ran with the settings chosen through the dialog: with
@@ -140,30 +171,29 @@ TEST_F(DemoSessionTest, RunsEveryStepWithoutAMessageBox) {
     EXPECT_EQ(result["session"]["task_panels"][0]["shown"], true);
 }
 
-TEST_F(DemoSessionTest, HeightsChangeOnlyWhereTheScriptSaysSo) {
+TEST_F(DemoSessionTest, EveryMarkEndsWithItsSurveyedHeight) {
     const json script = json::parse(ReadAll(Script()));
     const auto before = ObjectsById(json::parse(ReadAll(Sheet())));
     const auto after = ObjectsById(json::parse(ReadAll(dir_ + L"r.json")));
-    const std::set<std::string> raised = Selected(script, "Отметки, записанные на 0,5 м ниже");
-    const std::set<std::string> lowered = Selected(script, "Отметки, записанные на 0,3 м выше");
-    ASSERT_GT(raised.size(), 5u);
-    ASSERT_GT(lowered.size(), 5u);
-    int checked = 0;
+    const std::map<std::string, double> surveyed = SurveyedHeights();
+    ASSERT_EQ(surveyed.size(), 324u + 3u) << "the catalogue's rows";
+    int corrected = 0;
     for (const auto& [id, object] : before) {
         if (!object["values"].contains("A.H") || !object["values"]["A.H"].is_number()) {
             continue;
         }
-        const double delta = raised.count(id) ? 0.5 : lowered.count(id) ? -0.3 : 0.0;
         const json& value = after.at(id)["values"]["A.H"];
         ASSERT_TRUE(value.is_number()) << id;
-        EXPECT_NEAR(value.get<double>(), object["values"]["A.H"].get<double>() + delta, 1e-9) << id;
-        // Stored as the two-decimal number it shows, without binary noise such
-        // as 149,95999999999998; the wrong "-0,5" was taken back.
-        const double stored = value.get<double>();
-        EXPECT_EQ(std::round(stored * 100) / 100, stored) << id;
-        ++checked;
+        const double was = object["values"]["A.H"].get<double>();
+        const auto survey = surveyed.find(id);
+        // The panel raised the heights entered too low, the import set the
+        // ones entered too high; rail marks and contours keep theirs. Stored
+        // as the two-decimal number they show (the wrong "-0,5" taken back).
+        EXPECT_EQ(value.get<double>(), survey == surveyed.end() ? was : survey->second) << id;
+        corrected += survey != surveyed.end() && survey->second != was ? 1 : 0;
     }
-    EXPECT_GT(checked, 300);
+    EXPECT_EQ(corrected, 29) << "the heights entered wrongly";
+    EXPECT_EQ(Selected(script, "Отметки, записанные на 0,5 м ниже").size(), 16u);
 }
 
 TEST_F(DemoSessionTest, LabelsEndAtThePresetAnglesAndRailMarksSitOnARail) {
@@ -227,6 +257,13 @@ TEST_F(DemoSessionTest, ReportNamesTheAddonEveryStepAndWhatChanged) {
         "changed: " + std::to_string(rails) + " objects: " + std::to_string(rails) +
             " points or strokes moved",
         "rebuilt as marks",
+        "«Импорт»: высоты по каталогу, ответ «Да» (",
+        "changed: 13 objects: 13 values changed",
+        "read_text — Окно «Результат импорта» (",
+        "    | Импорт выполнен: изменено отметок 13; строк 328, найдено отметок 324, без "
+        "отметки 3, плохих строк 1.\n",
+        "    | строка 43: 901 10,500 16,000 149,12 — нет отметки в пределах допуска\n",
+        "    | строка 205: 977 44,1O5 61,930 152,37 — X не число: «44,1O5»\n",
         "result: every step carried out\n",
     };
     for (const std::string& line : expected) {
@@ -253,6 +290,10 @@ TEST_F(DemoSessionTest, WritesThePicturesAtTheirSizes) {
         EXPECT_EQ(c.size.height, c.height) << c.label;
     }
     EXPECT_NE(before, after) << "the corrections show on the map";
+    const PngSize result = SizeOf(ReadAll(dir_ + L"import-result.png"));
+    EXPECT_TRUE(result.png) << "the import's result window";
+    EXPECT_GE(result.width, 760u);
+    EXPECT_GE(result.height, 300u);
     const PngSize panel = SizeOf(ReadAll(dir_ + L"panel.png"));
     EXPECT_TRUE(panel.png);
     EXPECT_GE(panel.width, 232u) << "the panel's client area and its frame";

@@ -150,10 +150,17 @@ TEST(FormatReportTest, NamesEveryStepItsTimeAndTheOutcome) {
     header.commands = {"1 \"Настройка\"", "2 \"Редактор\""};
     header.decimal = ",";
     header.host = "64-bit (x64)";
-    StepRecord select{"0", "select", "Все отметки", "selected 2 objects: O1, O2", 0.5,
-                      {},  0,        false};
-    StepRecord click{"1", "click", "", "TfKavrelEditor.sb0", 12.5, Counts(2, 2, 0, 0, 0, 0),
-                     1,   true};
+    StepRecord select{"0",   "select", "Все отметки", "selected 2 objects: O1, O2", 0.5, {}, 0,
+                      false, {}};
+    StepRecord click{"1",
+                     "click",
+                     "",
+                     "TfKavrelEditor.sb0",
+                     12.5,
+                     Counts(2, 2, 0, 0, 0, 0),
+                     1,
+                     true,
+                     {"Итог: 2", "строка 3"}};
     header.failure = "1 (click): refused";
     const std::string text = FormatReport(header, {select, click});
     const char* expected[] = {
@@ -163,7 +170,7 @@ TEST(FormatReportTest, NamesEveryStepItsTimeAndTheOutcome) {
         "  command 2 \"Редактор\"\n",
         "[0] select — Все отметки (0.5 ms)\n    selected 2 objects: O1, O2\n",
         "[1] click (12.5 ms) FAILED\n    TfKavrelEditor.sb0\n    changed: 2 objects: 2 labels "
-        "turned\n    message boxes: 1\n",
+        "turned\n    | Итог: 2\n    | строка 3\n    message boxes: 1\n",
         "2 steps, 2 object changes, 13.0 ms in steps\n",
         "result: stopped: 1 (click): refused\n",
     };

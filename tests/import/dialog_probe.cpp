@@ -67,7 +67,13 @@ std::vector<std::wstring> ComboItems(HWND dialog, const std::string& combo) {
 }
 
 void SetText(HWND dialog, const std::string& control, const std::wstring& text) {
-    SendMessageW(Control(dialog, control), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    HWND edit = Control(dialog, control);
+    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    // A multi-line edit does not notify WM_SETTEXT; the paste this stands for it does.
+    if (GetWindowLongW(edit, GWL_STYLE) & ES_MULTILINE) {
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(edit), EN_CHANGE),
+                     reinterpret_cast<LPARAM>(edit));
+    }
 }
 
 void Click(HWND dialog, const std::string& button) {

@@ -24,6 +24,8 @@ HWND EditLabel(HWND dialog, const std::string& name);
 void Choose(HWND dialog, const std::string& combo, int index);
 int ComboIndex(HWND dialog, const std::string& combo);
 std::vector<std::wstring> ComboItems(HWND dialog, const std::string& combo);
+// WM_SETTEXT; for a multi-line edit also the change it notifies when the
+// user pastes the text.
 void SetText(HWND dialog, const std::string& control, const std::wstring& text);
 // BM_CLICK, with the dialog made active as a mouse click would.
 void Click(HWND dialog, const std::string& button);

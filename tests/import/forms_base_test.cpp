@@ -14,6 +14,7 @@
 #include "frame/library_refs.h"
 #include "import/import_dialog.h"
 #include "tests/import/dialog_probe.h"
+#include "tests/support/window_finder.h"
 #include "ui/resource_count.h"
 
 namespace kavrel::test {
@@ -182,6 +183,45 @@ TEST_F(FormsBaseTest, AFormWhoseWindowIsNotBuiltIsTakenOutButLeftToItsHolder) {
     ui::FormPtr<TMainForm> next = ui::MakeForm<TMainForm>();
     form.reset();
     EXPECT_EQ(addon->Forms, std::vector<IAddonForm*>{next.get()});
+}
+
+// The controls the import added to the dialog: their texts whole, clear
+// of their neighbours, inside the window, at 96 dpi and at 150 %.
+TEST_F(FormsBaseTest, TheImportsOwnControlsFitAt96And144Dpi) {
+    const auto textWidth = [](HWND control) {
+        const HDC dc = GetDC(control);
+        const HGDIOBJ old =
+            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+        RECT area{};
+        const std::wstring text = kavrel::testing::TextOf(control);
+        DrawTextW(dc, text.c_str(), -1, &area, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+        SelectObject(dc, old);
+        ReleaseDC(control, dc);
+        return area.right - area.left;
+    };
+    for (const int dpi : {96, 144}) {
+        SCOPED_TRACE(dpi);
+        ui::FormPtr<TMainForm> form = ui::MakeForm<TMainForm>();
+        form->SetDpi(dpi);
+        form->Show(owner);
+        const HWND dialog = form->Handle();
+        const RECT undo = kavrel::testing::RectInParent(Control(dialog, "btnUndoImport"));
+        const RECT import = kavrel::testing::RectInParent(Control(dialog, "Button2"));
+        const HWND label = EditLabel(dialog, "leTolerance");
+        const RECT labelAt = kavrel::testing::RectInParent(label);
+        const RECT tolerance = kavrel::testing::RectInParent(Control(dialog, "leTolerance"));
+        const RECT scale = kavrel::testing::RectInParent(Control(dialog, "leForZoomScale"));
+        RECT client{};
+        GetClientRect(dialog, &client);
+        // A push button's face leaves a few pixels of edge on each side.
+        EXPECT_LE(textWidth(Control(dialog, "btnUndoImport")) + 8, undo.right - undo.left);
+        EXPECT_LT(undo.right, import.left);
+        EXPECT_EQ(undo.top, import.top);
+        EXPECT_GE(labelAt.right - labelAt.left, textWidth(label));
+        EXPECT_GT(labelAt.left, scale.right);
+        EXPECT_LE(labelAt.right, tolerance.left);
+        EXPECT_LE(tolerance.right, client.right);
+    }
 }
 
 }  // namespace

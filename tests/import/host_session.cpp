@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "host/model/project_file.h"
 #include "tests/import/dialog_probe.h"
 #include "tests/support/child_process.h"
 
@@ -37,8 +38,13 @@ void RegisterAddonOnce() {
     ASSERT_TRUE(registered) << "kavrel.dll could not be registered";
 }
 
-HostSession::HostSession(char16_t separator)
-    : host_(*new host::HostContext(host::MapModel{}, separator)) {
+HostSession::HostSession(char16_t separator) : HostSession(host::MapModel{}, separator) {}
+
+HostSession::HostSession(const std::string& project_json, char16_t separator)
+    : HostSession(host::LoadProject(project_json), separator) {}
+
+HostSession::HostSession(host::MapModel model, char16_t separator)
+    : host_(*new host::HostContext(std::move(model), separator)) {
     RegisterAddonOnce();
     const HRESULT created = CoCreateInstance(kAddonClassId, nullptr, CLSCTX_INPROC_SERVER,
                                              __uuidof(IHostAddOn), addon_.put_void());

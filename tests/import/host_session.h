@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "base/com_ptr.h"
 #include "gis/host_api.h"
 #include "host/com/host_context.h"
@@ -21,6 +23,8 @@ class HostSession {
   public:
     // The stand-in host with an empty map, numbers written with `separator`.
     explicit HostSession(char16_t separator = u',');
+    // The stand-in host over a project (docs/project-format.md).
+    explicit HostSession(const std::string& project_json, char16_t separator = u',');
     ~HostSession();
     HostSession(const HostSession&) = delete;
     HostSession& operator=(const HostSession&) = delete;
@@ -35,6 +39,8 @@ class HostSession {
     HRESULT Command(LONG id);
 
   private:
+    HostSession(host::MapModel model, char16_t separator);
+
     // Never deleted: the add-on keeps the application object of the last host
     // that gave it its command list until the library is unloaded.
     host::HostContext& host_;

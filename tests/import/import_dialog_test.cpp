@@ -93,6 +93,7 @@ TEST_F(ImportDialogTest, EveryControlStandsAtItsPlaceWithItsCaption) {
         {"label style", "cbTExtStyle", {104, 88, 641, 0}, L""},
         {"vector length", "leVectorLength", {120, 120, 241, 141}, L""},
         {"scale", "leForZoomScale", {336, 120, 457, 141}, L""},
+        {"tolerance", "leTolerance", {632, 120, 689, 141}, L"0,05"},
         {"vertical offset", "leVDelta", {216, 152, 281, 173}, L""},
         {"horizontal offset", "leHDelta", {504, 152, 561, 173}, L""},
         {"number field label", "Label2", {16, 184, 0, 0}, L"Поле номера точки"},
@@ -128,6 +129,13 @@ TEST_F(ImportDialogTest, EveryControlStandsAtItsPlaceWithItsCaption) {
         EXPECT_EQ(TextOf(control), row.text);
         EXPECT_TRUE(IsWindowEnabled(control));
     }
+    // Beside "Импорт", disabled while there is no import to take back.
+    HWND undo = Control(dialog, "btnUndoImport");
+    EXPECT_EQ(TextOf(undo), L"Отменить импорт");
+    const RECT undoAt = RectInParent(undo);
+    EXPECT_EQ(undoAt.top, 416);
+    EXPECT_LT(undoAt.right, RectInParent(Control(dialog, "Button2")).left);
+    EXPECT_FALSE(IsWindowEnabled(undo));
 }
 
 TEST_F(ImportDialogTest, LabelsOfTheEditsStandToTheirLeftWithTheirTrailingBlanks) {
@@ -139,6 +147,7 @@ TEST_F(ImportDialogTest, LabelsOfTheEditsStandToTheirLeftWithTheirTrailingBlanks
     } rows[] = {
         {"leVectorLength", L"Длина вектора, мм "},
         {"leForZoomScale", L"Для масштаба 1:"},
+        {"leTolerance", L"Допуск совпадения, м"},
         {"leVDelta", L"Смещение подписи по вертикали, мм "},
         {"leHDelta", L"Смещение подписи по горизонтали, мм "},
     };
@@ -150,6 +159,10 @@ TEST_F(ImportDialogTest, LabelsOfTheEditsStandToTheirLeftWithTheirTrailingBlanks
         const RECT labelAt = RectInParent(label);
         const RECT editAt = RectInParent(Control(dialog, row.edit));
         EXPECT_LE(labelAt.right, editAt.left);
+        // Clear of the edit before it on the same row.
+        if (std::string(row.edit) == "leTolerance") {
+            EXPECT_GT(labelAt.left, RectInParent(Control(dialog, "leForZoomScale")).right);
+        }
         EXPECT_LT(labelAt.top, editAt.bottom);
         EXPECT_GT(labelAt.bottom, editAt.top);
     }
@@ -179,11 +192,13 @@ TEST_F(ImportDialogTest, ListsAndTextStartAsDesigned) {
 TEST_F(ImportDialogTest, TabGoesThroughTheControlsInTheirOrder) {
     HWND dialog = Open();
     ASSERT_NE(dialog, nullptr);
+    // "Отменить импорт" is disabled while there is nothing to take back:
+    // Tab passes it by.
     const std::vector<std::string> expected = {
-        "Button2",        "cbMetod",        "cbLayer",   "cbPointStyle", "cbTExtStyle",
-        "leVectorLength", "leForZoomScale", "leVDelta",  "leHDelta",     "cbNumField",
-        "cbZField",       "cbXColumn",      "cbYColumn", "cbNColumn",    "cbZColumn",
-        "cbNoFirstLine",  "mData"};
+        "Button2",        "cbMetod",        "cbLayer",     "cbPointStyle", "cbTExtStyle",
+        "leVectorLength", "leForZoomScale", "leTolerance", "leVDelta",     "leHDelta",
+        "cbNumField",     "cbZField",       "cbXColumn",   "cbYColumn",    "cbNColumn",
+        "cbZColumn",      "cbNoFirstLine",  "mData"};
     std::vector<std::string> seen;
     HWND at = GetNextDlgTabItem(dialog, nullptr, FALSE);
     for (size_t i = 0; at && i < expected.size(); ++i) {
@@ -221,9 +236,10 @@ TEST_F(ImportDialogTest, TheMethodEnablesTheControlsItUses) {
         {"as vector again", 2, false, true, true, false, false},
         {"the same pick twice", 2, false, true, true, false, false},
     };
-    const char* unaffected[] = {"cbMetod",   "cbLayer",       "cbPointStyle", "cbNumField",
-                                "cbZField",  "cbXColumn",     "cbYColumn",    "cbNColumn",
-                                "cbZColumn", "cbNoFirstLine", "mData",        "Button2"};
+    const char* unaffected[] = {"cbMetod",   "cbLayer",     "cbPointStyle",  "cbNumField",
+                                "cbZField",  "cbXColumn",   "cbYColumn",     "cbNColumn",
+                                "cbZColumn", "leTolerance", "cbNoFirstLine", "mData",
+                                "Button2"};
     for (const MethodRow& row : rows) {
         SCOPED_TRACE(row.label);
         Choose(dialog, "cbMetod", row.method);
@@ -239,51 +255,43 @@ TEST_F(ImportDialogTest, TheMethodEnablesTheControlsItUses) {
     }
 }
 
-// --- "Импорт" -------------------------------------------------------------------
+// --- "Импорт" without a map ------------------------------------------------------
 
-struct ImportRow {
-    const char* label;
-    const wchar_t* text;
-    int method;
-    bool header;
-};
-
-TEST_F(ImportDialogTest, ImportChangesNothingAndSaysNothing) {
-    const ImportRow rows[] = {
-        {"no text", L"", 0, false},
-        {"rows of numbers", L"1;6000.5;3000.25;120,4\r\n2;6001;3001;121", 1, true},
-        {"text that is no table", L"что-то не то", 2, false},
+TEST_F(ImportDialogTest, WithoutAHostOrALayerImportSaysWhatIsMissingAndCallsNothing) {
+    const struct {
+        const char* label;
+        bool connected;
+        const wchar_t* message;
+    } rows[] = {
+        {"an empty project", true, L"Выберите слой отметок."},
+        {"no host connected", false, L"Расширение не подключено к ГИС"},
     };
-    for (const ImportRow& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.label);
+        if (!row.connected) {
+            ASSERT_EQ(session.Disconnect(), S_OK);
+        }
         HWND dialog = Open();
         ASSERT_NE(dialog, nullptr);
-        Choose(dialog, "cbMetod", row.method);
-        SetText(dialog, "mData", row.text);
-        SetText(dialog, "leVectorLength", L"5");
-        SendMessageW(Control(dialog, "cbNoFirstLine"), BM_SETCHECK,
-                     row.header ? BST_CHECKED : BST_UNCHECKED, 0);
+        EXPECT_TRUE(ComboItems(dialog, "cbLayer").empty());
+        SetText(dialog, "mData", L"1;6000.5;3000.25;120,4\r\n2;6001;3001;121");
         const long callsBefore = session.Host().accounting().TotalCalls();
-        const bool vDeltaBefore = Enabled(dialog, "leVDelta");
 
         kavrel::testing::DialogWatcher watcher;
         Click(dialog, "Button2");
         PumpMessages();
 
-        EXPECT_TRUE(watcher.MessageBoxes().empty());
-        EXPECT_TRUE(IsWindow(dialog));
+        ASSERT_EQ(watcher.MessageBoxes().size(), 1u);
+        EXPECT_EQ(watcher.MessageBoxes()[0].text, row.message);
         EXPECT_TRUE(IsWindowVisible(dialog));
-        EXPECT_EQ(ImportDialogs().back(), dialog);
-        EXPECT_EQ(TextOf(Control(dialog, "mData")), row.text);
-        EXPECT_EQ(TextOf(Control(dialog, "leVectorLength")), L"5");
-        EXPECT_EQ(ComboIndex(dialog, "cbMetod"), row.method);
-        EXPECT_EQ(SendMessageW(Control(dialog, "cbNoFirstLine"), BM_GETCHECK, 0, 0),
-                  row.header ? BST_CHECKED : BST_UNCHECKED);
-        EXPECT_EQ(Enabled(dialog, "leVDelta"), vDeltaBefore);
         EXPECT_EQ(SendMessageW(Control(dialog, "ProgressBar1"), PBM_GETPOS, 0, 0), 0);
         EXPECT_EQ(session.Host().accounting().TotalCalls(), callsBefore) << "the host was called";
         EXPECT_TRUE(session.Host().reported_errors().empty());
+        CloseByUser(dialog);
+        PumpMessages();
     }
+    // A dialog opened while disconnected is not closed by the next disconnect.
+    ASSERT_EQ(session.Connect(), S_OK);
 }
 
 // --- several dialogs, closing, disconnection -------------------------------------

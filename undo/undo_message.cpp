@@ -1,4 +1,4 @@
-#include "editor/undo_message.h"
+#include "undo/undo_message.h"
 
 #include <string>
 
@@ -12,10 +12,12 @@ std::u16string Count(std::size_t n) {
 
 }  // namespace
 
-std::u16string UndoMessage(std::size_t restored, std::size_t changed, std::size_t rebuilt) {
+std::u16string UndoMessage(std::size_t restored, std::size_t changed, std::size_t rebuilt,
+                           std::u16string_view action) {
     std::u16string text = u"Восстановлено объектов: " + Count(restored) + u".";
     if (changed > 0) {
-        text += u"\nИзменены после действия панели и оставлены как есть: " + Count(changed) + u".";
+        text.append(u"\nИзменены после ").append(action);
+        text += u" и оставлены как есть: " + Count(changed) + u".";
     }
     if (rebuilt > 0) {
         text += u"\nПерестроены в отметку и оставлены как есть (прежние фигуры не вернуть): " +

@@ -1,6 +1,7 @@
-#include "editor/click_record.h"
+#include "undo/click_record.h"
 
 #include <algorithm>
+#include <bit>
 #include <stdexcept>
 
 namespace kavrel {
@@ -13,6 +14,14 @@ constexpr std::size_t kMostVerticesPerObject = 4;
 constexpr std::size_t kIdRoom = 16;
 
 }  // namespace
+
+bool SameBits(double a, double b) noexcept {
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
+
+bool SameBits(const gis::Vertex& a, const gis::Vertex& b) noexcept {
+    return SameBits(a.x, b.x) && SameBits(a.y, b.y) && SameBits(a.c, b.c);
+}
 
 void ClickRecord::Restart() {
     // The lists are emptied, not freed: the next click writes into memory the
@@ -41,14 +50,14 @@ void ClickRecord::Expect(std::size_t count) {
     ids_.reserve(count * kIdRoom);
 }
 
-void ClickRecord::Enter(LONG selection_index, std::u16string id) {
-    index_ = selection_index;
+void ClickRecord::Enter(LONG position, std::u16string id) {
+    index_ = position;
     id_ = std::move(id);
     has_current_ = false;
 }
 
 void ClickRecord::Rebuilt() {
-    Current(ChangeKind::Rebuilt);
+    Current().rebuilt = true;
     const auto at = static_cast<std::size_t>(index_);
     if (rebuilt_.size() <= at) {
         rebuilt_.resize(at + 1);
@@ -56,13 +65,17 @@ void ClickRecord::Rebuilt() {
     rebuilt_[at] = true;
 }
 
+bool ClickRecord::RebuiltByThisClick() const noexcept {
+    const auto at = static_cast<std::size_t>(index_);
+    return index_ >= 0 && at < rebuilt_.size() && rebuilt_[at];
+}
+
 void ClickRecord::Wrote(const WrittenShape& shape, LONG vertex, const gis::Vertex& before,
                         const gis::Vertex& after) {
-    const auto at = static_cast<std::size_t>(index_);
-    if (at < rebuilt_.size() && rebuilt_[at]) {
+    if (RebuiltByThisClick()) {
         return;
     }
-    ObjectChange& change = Current(ChangeKind::Geometry);
+    ObjectChange& change = Current();
     if (change.vertex_count == 0) {
         change.first_vertex = vertices_.size();
     }
@@ -81,16 +94,20 @@ void ClickRecord::Wrote(const WrittenShape& shape, LONG vertex, const gis::Verte
 }
 
 void ClickRecord::WroteHeight(double before, double after) {
-    const bool first = !has_current_;
-    ObjectChange& change = Current(ChangeKind::Height);
-    if (first) {
+    if (RebuiltByThisClick()) {
+        return;
+    }
+    ObjectChange& change = Current();
+    // A height written twice in one click keeps its first value before.
+    if (!change.height) {
+        change.height = true;
         change.height_before = before;
     }
     change.height_after = after;
     holds_heights_ = true;
 }
 
-ObjectChange& ClickRecord::Current(ChangeKind kind) {
+ObjectChange& ClickRecord::Current() {
     if (index_ < 0) {
         throw std::logic_error("a write recorded outside the walk of the selection");
     }
@@ -98,7 +115,6 @@ ObjectChange& ClickRecord::Current(ChangeKind kind) {
         ObjectChange change;
         change.id_start = ids_.size();
         change.id_length = id_.size();
-        change.kind = kind;
         ids_ += id_;
         objects_.push_back(change);
         current_ = objects_.size() - 1;

@@ -1,8 +1,8 @@
-// What the panel's last click wrote, object by object, so that "Отменить" can
-// take it back: for each written vertex and height the value before the click
-// and the value the click left. Only what the click wrote is kept; the values
-// before are the ones the corrections read anyway, so recording costs no host
-// call.
+// What the last click wrote, object by object, so that it can be taken back:
+// for each written vertex and height the value before the click and the value
+// the click left. The panel's corrections and the import each keep one. Only
+// what the click wrote is kept; the values before are the ones the click read
+// anyway, so recording costs no host call.
 #pragma once
 
 #include <cstddef>
@@ -14,6 +14,11 @@
 #include "gis/host_calls.h"
 
 namespace kavrel {
+
+// The same stored number, to the bit: what a click wrote is what the host
+// hands back while nobody changed it (and -0 is not 0).
+bool SameBits(double a, double b) noexcept;
+bool SameBits(const gis::Vertex& a, const gis::Vertex& b) noexcept;
 
 // A shape of the object in hand as the click found it.
 struct WrittenShape {
@@ -31,21 +36,18 @@ struct VertexChange {
     gis::Vertex after;
 };
 
-enum class ChangeKind {
-    Geometry,  // vertices written
-    Height,    // the height field written
-    Rebuilt,   // shapes replaced: a mark built anew, not restorable
-};
-
 // Plain data: a record of 100,000 objects is a few large blocks, not a heap
 // block per object, which would slow every later allocation of the process.
 struct ObjectChange {
     std::size_t id_start = 0;  // its identifier in the record's identifier text
     std::size_t id_length = 0;
-    ChangeKind kind = ChangeKind::Geometry;
-    LONG shape_count = 0;          // geometry: the object's shapes as the click left them
-    std::size_t first_vertex = 0;  // geometry: its changes in the record's vertex list
+    // Shapes replaced: a mark built anew, not restorable.
+    bool rebuilt = false;
+    LONG shape_count = 0;          // vertices: the object's shapes as the click left them
+    std::size_t first_vertex = 0;  // vertices: its changes in the record's vertex list
     std::size_t vertex_count = 0;
+    // The height field written, besides or instead of vertices.
+    bool height = false;
     double height_before = 0.0;
     double height_after = 0.0;
     // An undo began writing it back: a vertex may already hold its value before.
@@ -67,8 +69,9 @@ class ClickRecord {
 
     // The click's walk over a selection of `count` objects begins.
     void Expect(std::size_t count);
-    // The click's walk over the selection reached this object.
-    void Enter(LONG selection_index, std::u16string id);
+    // The click's walk reached this object, the `position`-th of its walk
+    // (the panel: its place in the selection).
+    void Enter(LONG position, std::u16string id);
     // The object in hand had its shapes replaced; later writes to it are not
     // kept, it will be left alone.
     void Rebuilt();
@@ -97,7 +100,8 @@ class ClickRecord {
     const std::u16string& Style(std::uint32_t index) const { return styles_.at(index); }
 
   private:
-    ObjectChange& Current(ChangeKind kind);
+    ObjectChange& Current();
+    bool RebuiltByThisClick() const noexcept;
     std::uint32_t StyleIndex(const std::u16string& style);
 
     std::vector<ObjectChange> objects_;
@@ -105,10 +109,10 @@ class ClickRecord {
     std::u16string ids_;  // the objects' identifiers one after the other
     std::vector<std::u16string> styles_;
     std::u16string height_field_;
-    // Selection indexes rebuilt by this click's preparation.
+    // Places in the walk rebuilt by this click's preparation.
     std::vector<bool> rebuilt_;
-    // The object in hand: its place in the selection and identifier, and its
-    // entry once something of it was written.
+    // The object in hand: its place in the walk and identifier, and its entry
+    // once something of it was written.
     LONG index_ = -1;
     std::u16string id_;
     std::size_t current_ = 0;
