@@ -56,6 +56,22 @@ ComPtr<IM2IDsList> TM2MapProject::GetLayerIds(const M2Id& map_id) const {
     return result;
 }
 
+LONG IdCount(IM2IDsList* list) {
+    LONG count = 0;
+    if (list) {
+        CheckHostResult(list->GetCount(&count));
+    }
+    return count;
+}
+
+M2Id IdAt(IM2IDsList* list, LONG index) {
+    M2Id id{};
+    if (list) {
+        CheckHostResult(list->GetItem(index, &id));
+    }
+    return id;
+}
+
 void TM2MacroAttrsList::Insert(LONG index, const MacroAttrs& item) const {
     CheckHostResult(Required()->Insert(index, &item));
 }

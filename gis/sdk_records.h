@@ -48,6 +48,13 @@ struct TM2MacroAttrsList : THostInterfaceRecord<IM2MacroAttrsList> {
     void Clear() const;
 };
 
+// A list's count and items, checked like every SDK result: a failure stops
+// the caller with the host's own text, rather than giving a map without
+// layers, or an empty identifier that the next lookup reports as missing. A
+// null list is empty.
+LONG IdCount(IM2IDsList* list);
+M2Id IdAt(IM2IDsList* list, LONG index);
+
 // The text of the error raised by an operation on a record with no interface.
 inline constexpr std::u16string_view kNotConnectedMessage = u"Расширение не подключено к ГИС";
 

@@ -12,32 +12,15 @@
 
 using kavrel::ComPtr;
 using kavrel::M2Id;
+namespace gis = kavrel::gis;
 
 namespace {
 
 constexpr char kTree[] = "trv1";
 constexpr int kStyleLevel = 2;
 
-// Counts, items and names are checked like every SDK result: a failure stops
-// the building with the host's own text, rather than showing a map without
-// layers, or a node with an empty identifier that the next lookup reports as
-// a missing map, layer or style.
-LONG CountOf(IM2IDsList* list) {
-    LONG count = 0;
-    if (list) {
-        kavrel::gis::CheckHostResult(list->GetCount(&count));
-    }
-    return count;
-}
-
-M2Id ItemOf(IM2IDsList* list, LONG index) {
-    M2Id id{};
-    if (list) {
-        kavrel::gis::CheckHostResult(list->GetItem(index, &id));
-    }
-    return id;
-}
-
+// Names are checked like every SDK result (counts and items too, in
+// IdCount and IdAt).
 std::u16string StyleNameOf(IHostM2Style* style) {
     kavrel::M2StyleName name{};
     if (style) {
@@ -74,19 +57,19 @@ void TfSelectStyle::BuildTree() {
     }
     const kavrel::TM2CustomAddon& addon = *kavrel::TheAddon;
     const ComPtr<IM2IDsList> maps = addon.MapProject.GetMapIds();
-    const LONG map_count = CountOf(maps.get());
+    const LONG map_count = gis::IdCount(maps.get());
     for (LONG i = 0; i < map_count; ++i) {
-        const M2Id map_id = ItemOf(maps.get(), i);
+        const M2Id map_id = gis::IdAt(maps.get(), i);
         kavrel::M2DescRecord map_info{};
         addon.GISDatabase.GetMapInfo(map_id, map_info);
         const HTREEITEM map_node =
             TreeAdd(kTree, nullptr, kavrel::ReadShortStringWide(map_info.Name));
 
-        const LONG layer_count = CountOf(addon.MapProject.GetLayerIds(map_id).get());
+        const LONG layer_count = gis::IdCount(addon.MapProject.GetLayerIds(map_id).get());
         for (LONG j = 0; j < layer_count; ++j) {
             // The layer list is fetched again for every layer.
             const M2Id& layer_id =
-                nodeIds_.emplace_back(ItemOf(addon.MapProject.GetLayerIds(map_id).get(), j));
+                nodeIds_.emplace_back(gis::IdAt(addon.MapProject.GetLayerIds(map_id).get(), j));
             kavrel::M2DescRecord layer_info{};
             addon.GISDatabase.GetLayerInfo(layer_id, layer_info);
             const HTREEITEM layer_node =
@@ -94,9 +77,9 @@ void TfSelectStyle::BuildTree() {
                         reinterpret_cast<LPARAM>(&layer_id));
 
             const ComPtr<IM2IDsList> styles = addon.GISDatabase.GetStyleIds(layer_id);
-            const LONG style_count = CountOf(styles.get());
+            const LONG style_count = gis::IdCount(styles.get());
             for (LONG s = 0; s < style_count; ++s) {
-                const M2Id& style_id = nodeIds_.emplace_back(ItemOf(styles.get(), s));
+                const M2Id& style_id = nodeIds_.emplace_back(gis::IdAt(styles.get(), s));
                 const ComPtr<IHostM2Style> style = addon.GISDatabase.GetStyle(style_id);
                 TreeAdd(kTree, layer_node, StyleNameOf(style.get()),
                         reinterpret_cast<LPARAM>(&style_id));
