@@ -16,4 +16,8 @@ void PaintMoveArrow(HDC dc, const RECT& box, int dx, int dy);
 // A turning arrow: pointing up and to the left (up = true) or down and to the left.
 void PaintTurnArrow(HDC dc, const RECT& box, bool up);
 
+// Labels placed clear of each other: points down the middle, each with its
+// label beside it, right and left in turn.
+void PaintPlaceLabelsPicture(HDC dc, const RECT& box);
+
 }  // namespace kavrel

@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <optional>
+#include <string>
 
 #include "base/decimal_separator.h"
 #include "base/errors.h"
@@ -21,7 +22,7 @@ using kavrel::ComPtr;
 namespace {
 
 constexpr char16_t kBadAngleMessage[] = u"Неправильный ввод угла!";
-constexpr char16_t kBadNumberMessage[] = u"Неверный ввод числа ";
+constexpr char16_t kNoFreePlaceMessage[] = u"Подписей без свободного места: ";
 
 struct Preset {
     const char* name;
@@ -76,6 +77,11 @@ ui::FormLayout WithPictures(ui::FormLayout layout) {
         if (control.name == "sbRotDn" || control.name == "sbRRotDn") {
             control.painter = [](HDC dc, const RECT& area, bool, bool) {
                 kavrel::PaintTurnArrow(dc, area, false);
+            };
+        }
+        if (control.name == "btnPlaceLabels") {
+            control.painter = [](HDC dc, const RECT& area, bool, bool) {
+                kavrel::PaintPlaceLabelsPicture(dc, area);
             };
         }
     }
@@ -147,6 +153,7 @@ void TfKavrelEditor::BindHandlers() {
         }
     });
     correction("SpeedButton1", [this] { MarksForClick().AutoMark(); });
+    correction("btnPlaceLabels", [this] { btnPlaceLabelsClick(); });
     correction("btnUndo", [this] { btnUndoClick(); });
     Bind("Button2", ui::Event::Click, [this] { Button2Click(); });
     Bind("Button1", ui::Event::Click, [this] { Button1Click(); });
@@ -193,7 +200,7 @@ std::optional<double> TfKavrelEditor::ReadNumberStep(const char* edit) {
     const std::u16string text = Text(edit);
     const auto value = kavrel::ParseNumberText(text, kavrel::LibraryDecimalSeparator());
     if (!value) {
-        ui::ShowMessage(Handle(), kBadNumberMessage + text, 0);
+        ui::ShowMessage(Handle(), kavrel::kBadNumberMessage + text, 0);
     }
     return value;
 }
@@ -202,6 +209,19 @@ void TfKavrelEditor::sbHPlusClick(const char* sender) {
     // The caption is the step; a caption that is no number steps by 0.
     const auto step = kavrel::ParseNumberText(Text(sender), kavrel::LibraryDecimalSeparator());
     MarksForClick().ShiftHeights(step.value_or(0.0));
+}
+
+void TfKavrelEditor::btnPlaceLabelsClick() {
+    const auto height = kavrel::LabelHeightValue(Marks.settings);
+    if (!height) {
+        ui::ShowMessage(Handle(), kavrel::kBadNumberMessage + Marks.settings.LabelHeight, 0);
+        return;
+    }
+    const std::size_t crowded = MarksForClick().PlaceLabels(*height);
+    if (crowded > 0) {
+        const std::string count = std::to_string(crowded);
+        ui::ShowMessage(Handle(), kNoFreePlaceMessage + std::u16string(count.begin(), count.end()));
+    }
 }
 
 void TfKavrelEditor::OnCreate() {

@@ -46,6 +46,7 @@ class TfKavrelEditor : public ui::Form {
     std::optional<double> ReadNumberStep(const char* edit);
     void sbHPlusClick(const char* sender);
     void btnUndoClick();
+    void btnPlaceLabelsClick();
 
     // A click that may write to the map: afterwards, failed or not, the undo
     // button shows whether there is something to take back.

@@ -69,6 +69,10 @@ ui::FormLayout KavrelEditorLayout() {
     c.push_back(Image("sbm45", 8, 96, 57, 41, u"Подпись под углом −45°"));
     c.push_back(Image("sbm70", 68, 96, 57, 41, u"Подпись под углом −70°"));
     c.push_back(Image("sbm90", 128, 96, 57, 41, u"Подпись под углом −90°"));
+    // Beside the presets, as high as their three rows.
+    c.push_back(Image("btnPlaceLabels", 189, 8, 31, 129,
+                      u"Расставить подписи: каждую выделенную подпись туда, где она не "
+                      u"перекрывает другие подписи, точки и линии"));
 
     // Label and rail turns by a typed step.
     c.push_back(Edit("eRotAngle", 8, 164, 33, u"5", 5));

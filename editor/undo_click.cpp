@@ -28,6 +28,7 @@ UndoCounts MarkEditor::UndoLastClick() {
     IHostApplication* app = gis::RequireApp();
     IHostMapObjects* objects = RequireMapObjects();
     const bool heights = record_.HoldsHeights();
+    const bool redraw = record_.RedrewMap();
     while (record_.HasPending()) {
         const ObjectChange& change = record_.Pending();
         if (change.kind == ChangeKind::Rebuilt) {
@@ -40,8 +41,10 @@ UndoCounts MarkEditor::UndoLastClick() {
         record_.Done(restored ? &UndoCounts::restored : &UndoCounts::changed);
     }
     if (heights) {
-        // As the height steps commit: once for all, then a redraw.
+        // As the height steps commit: once for all.
         gis::Commit(objects);
+    }
+    if (redraw) {
         gis::RedrawMap(app);
     }
     return record_.Counts();
