@@ -100,6 +100,7 @@ const std::vector<Action>& Actions() {
         {"auto mark", ProjectKind::RailMarks, "SpeedButton1", true, true},
         // Rebuilt objects are left alone by an undo: nothing to time.
         {"rebuild + preset", ProjectKind::NonMarks, "sb45", false, false},
+        {"place labels", ProjectKind::ContourMarks, "btnPlaceLabels", false, true},
     };
     return actions;
 }
