@@ -74,14 +74,39 @@ class Seen {
     std::uint32_t stamp_ = 0;
 };
 
+// Where the labels can be: each mark's eight places and the box its label
+// stands in. The grids cover this much of the map and no more.
+Bounds RegionOf(const std::vector<MarkLabel>& marks, double gap) {
+    Bounds region{INFINITY, INFINITY, -INFINITY, -INFINITY};
+    auto extend = [&](const Bounds& b) {
+        region.xmin = std::min(region.xmin, b.xmin);
+        region.ymin = std::min(region.ymin, b.ymin);
+        region.xmax = std::max(region.xmax, b.xmax);
+        region.ymax = std::max(region.ymax, b.ymax);
+    };
+    for (const MarkLabel& mark : marks) {
+        const double reach = mark.size.width + mark.size.Height() + gap;
+        extend({mark.anchor.x - reach, mark.anchor.y - reach, mark.anchor.x + reach,
+                mark.anchor.y + reach});
+        extend(LabelBox::OnBaseline(mark.start, mark.end, mark.size).Extent());
+    }
+    return region;
+}
+
+// Cells for a grid over the region: a few per mark, and never many more.
+std::size_t MostCells(const std::vector<MarkLabel>& marks) {
+    return std::max<std::size_t>(1 << 16, 16 * marks.size());
+}
+
 class Placer {
   public:
     Placer(const std::vector<MarkLabel>& marks, const LabelObstacles& obstacles, double height)
         : marks_(marks),
           obstacles_(obstacles),
           height_(height),
-          grid_(kCell * height),
-          placed_(kCell * height),
+          region_(RegionOf(marks, kGap * height)),
+          grid_(region_, kCell * height, MostCells(marks)),
+          placed_(region_, kCell * height, MostCells(marks)),
           labels_seen_(obstacles.labels.size()),
           lines_seen_(obstacles.lines.size()),
           marks_seen_(marks.size()) {
@@ -116,9 +141,12 @@ class Placer {
     }
 
   private:
-    // A segment in pieces of about a cell, so that a long line is met only
-    // where it runs; a very long one whole.
+    // The part of a segment inside the region, in pieces of about a cell, so
+    // that a long line is met only where it runs; a very long one whole.
     void AddSegment(MapPoint a, MapPoint b, std::uint32_t line) {
+        if (!ClipToRegion(a, b)) {
+            return;
+        }
         const double cells = PointDistance(a, b) / (kCell * height_);
         if (!(cells <= kMostPieces)) {
             pieces_.push_back({a, b, line});
@@ -135,6 +163,38 @@ class Placer {
             grid_.Insert(Item(kPiece, pieces_.size() - 1), SpanOf(from, to));
             from = to;
         }
+    }
+
+    // Liang-Barsky: shortens the segment to the region; false when it misses it.
+    bool ClipToRegion(MapPoint& a, MapPoint& b) const {
+        const double dx = b.x - a.x;
+        const double dy = b.y - a.y;
+        const double p[4] = {-dx, dx, -dy, dy};
+        const double q[4] = {a.x - region_.xmin, region_.xmax - a.x, a.y - region_.ymin,
+                             region_.ymax - a.y};
+        double t0 = 0.0;
+        double t1 = 1.0;
+        for (int i = 0; i < 4; ++i) {
+            if (p[i] == 0.0) {
+                if (q[i] < 0.0) {
+                    return false;
+                }
+                continue;
+            }
+            const double t = q[i] / p[i];
+            if (p[i] < 0.0) {
+                t0 = std::max(t0, t);
+            } else {
+                t1 = std::min(t1, t);
+            }
+        }
+        if (!(t0 <= t1)) {
+            return false;
+        }
+        const MapPoint from{a.x + dx * t0, a.y + dy * t0};
+        b = {a.x + dx * t1, a.y + dy * t1};
+        a = from;
+        return true;
     }
 
     // What a box covers among the obstacles, and among the labels placed so
@@ -186,7 +246,7 @@ class Placer {
 
     // Most conflicts as everything stands first, the selection's order among equals.
     std::vector<std::size_t> Order() {
-        PlacementGrid standing(kCell * height_);
+        PlacementGrid standing(region_, kCell * height_, MostCells(marks_));
         for (std::size_t m = 0; m < marks_.size(); ++m) {
             standing.Insert(static_cast<std::uint32_t>(m), Standing(m).Extent());
         }
@@ -252,6 +312,7 @@ class Placer {
     const std::vector<MarkLabel>& marks_;
     const LabelObstacles& obstacles_;
     double height_;
+    Bounds region_;
     PlacementGrid grid_;    // obstacles
     PlacementGrid placed_;  // labels placed so far, by mark
     std::vector<MapPoint> points_;

@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
-#include <unordered_set>
 #include <vector>
 
 #include "base/errors.h"
+#include "editor/id_set.h"
 #include "editor/label_placement.h"
 #include "editor/mark_editor.h"
 #include "editor/mark_shapes.h"
@@ -23,19 +23,24 @@ namespace {
 // reaches beyond the label's width (the gap and the text's cell).
 constexpr double kPlacesReach = 1.7;
 // Selected marks are gathered in square tiles of this many reaches a side;
-// the map's objects near a tile are found with one query per layer.
-constexpr double kTileReaches = 4.0;
+// the map's objects near a tile are found with one query per layer. The
+// queries of neighbouring tiles overlap by two reaches, so larger tiles meet
+// each object fewer times.
+constexpr double kTileReaches = 12.0;
 
-// A selected mark as it was read: where its label is written back.
+// A selected mark as it was read: where its label is written back. Its
+// identifier lies in a text shared by all of them.
 struct SelectedMark {
     LONG index = 0;  // in the selection
-    std::u16string id;
-    WrittenShape Label() const { return {label_shape, shape_count, *label_style}; }
+    std::size_t id_start = 0;
+    std::size_t id_length = 0;
     LONG label_shape = 0;
     LONG shape_count = 0;
     const std::u16string* label_style = nullptr;
     gis::Vertex start;
     gis::Vertex end;
+
+    WrittenShape Label() const { return {label_shape, shape_count, *label_style}; }
 };
 
 MapPoint ToPoint(const gis::Vertex& v) {
@@ -170,26 +175,38 @@ std::size_t MarkEditor::PlaceLabels(double label_height) {
                                                                        &settings.RailTextStyle};
 
     // The selected marks: their points, labels and texts.
+    const LONG count = gis::SelectionCount(gis::Selection(app).get());
+    const std::size_t expected = static_cast<std::size_t>(std::max<LONG>(count, 0));
     std::vector<SelectedMark> selected;
     std::vector<MarkLabel> marks;
+    std::u16string selected_ids;
+    selected.reserve(expected);
+    marks.reserve(expected);
     LabelObstacles obstacles;
-    std::unordered_set<std::u16string> read;
-    const LONG count = gis::SelectionCount(gis::Selection(app).get());
+    IdSet read(2 * expected);
     for (LONG i = 0; i < count; ++i) {
-        SelectedMark mark;
-        mark.index = i;
-        mark.id = gis::SelectedId(gis::Selection(app).get(), i);
-        const ComPtr<IHostMapObject> object = gis::ObjectById(objects, mark.id);
-        read.insert(mark.id);
+        const std::u16string id = gis::SelectedId(gis::Selection(app).get(), i);
+        const ComPtr<IHostMapObject> object = gis::ObjectById(objects, id);
+        read.Insert(id);
         const MarkShapes shapes =
             FindMarkShapes(object.get(), {&settings.PointStyle, &settings.RailStyle}, label_styles);
         if (!shapes.anchor || !shapes.label) {
             continue;
         }
-        std::vector<MapPoint> anchor = PartPoints(gis::FirstPart(shapes.anchor.get()).get());
-        if (anchor.empty()) {
+        const ComPtr<IHostContourPart> anchor_part = gis::FirstPart(shapes.anchor.get());
+        const LONG anchor_vertices = gis::VertexCount(anchor_part.get());
+        if (anchor_vertices < 1) {
             continue;
         }
+        const MapPoint anchor = ToPoint(gis::VertexAt(anchor_part.get(), 0));
+        if (anchor_vertices >= 2) {
+            obstacles.lines.push_back(PartPoints(anchor_part.get()));  // a rail mark's stroke
+        }
+        SelectedMark mark;
+        mark.index = i;
+        mark.id_start = selected_ids.size();
+        mark.id_length = id.size();
+        selected_ids += id;
         const ComPtr<IHostContourPart> label = gis::FirstPart(shapes.label.get());
         mark.start = gis::VertexAt(label.get(), 0);
         mark.end = gis::VertexAt(label.get(), 1);
@@ -198,11 +215,8 @@ std::size_t MarkEditor::PlaceLabels(double label_height) {
         mark.label_style = shapes.label_style;
         const LabelSize size =
             EstimateLabelSize(gis::ExpandTemplate(object.get(), height_text), label_height);
-        marks.push_back({anchor[0], ToPoint(mark.start), ToPoint(mark.end), size});
-        if (anchor.size() >= 2) {
-            obstacles.lines.push_back(std::move(anchor));  // a rail mark's stroke
-        }
-        selected.push_back(std::move(mark));
+        marks.push_back({anchor, ToPoint(mark.start), ToPoint(mark.end), size});
+        selected.push_back(mark);
     }
 
     // Their neighbours: the labels, points and lines of every layer near them,
@@ -219,8 +233,8 @@ std::size_t MarkEditor::PlaceLabels(double label_height) {
             const ComPtr<IHostQueryCursor> cursor =
                 gis::QueryInRect(objects, layer, rect.xmin, rect.ymin, rect.xmax, rect.ymax);
             while (!gis::CursorAtEnd(cursor.get())) {
-                std::u16string id = gis::FetchNextId(cursor.get());
-                if (!read.insert(id).second) {
+                const std::u16string id = gis::FetchNextId(cursor.get());
+                if (!read.Insert(id)) {
                     continue;
                 }
                 ReadNeighbour(gis::ObjectById(objects, id).get(), settings, height_text,
@@ -239,8 +253,10 @@ std::size_t MarkEditor::PlaceLabels(double label_height) {
             continue;
         }
         const SelectedMark& mark = selected[k];
-        record_.Enter(mark.index, mark.id);
-        const ComPtr<IHostMapObject> object = gis::ObjectById(objects, mark.id);
+        const std::u16string_view id =
+            std::u16string_view(selected_ids).substr(mark.id_start, mark.id_length);
+        record_.Enter(mark.index, std::u16string(id));
+        const ComPtr<IHostMapObject> object = gis::ObjectById(objects, id);
         const ComPtr<IHostShape> label =
             gis::ShapeAt(gis::Shapes(object.get()).get(), mark.label_shape);
         WriteBaseline(

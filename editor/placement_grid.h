@@ -1,12 +1,13 @@
-// A uniform grid of square cells over boxes on the map: what lies near a box is
-// found by looking at the cells it touches, not at everything. Items are
-// numbers the caller gives; an item may be met more than once in one search.
-// Windows-free.
+// A grid of square cells over the region of the map where labels are placed:
+// what lies near a box is found by looking at the cells the box touches, not
+// at everything. The cells are one array and the items in them one list, so
+// building a grid of 100,000 items allocates a few large blocks, not one per
+// cell. Items are numbers the caller gives; an item may be met more than once
+// in one search. Windows-free.
 #pragma once
 
-#include <cmath>
+#include <cstddef>
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
 #include "editor/label_box.h"
@@ -15,11 +16,14 @@ namespace kavrel {
 
 class PlacementGrid {
   public:
-    explicit PlacementGrid(double cell) : cell_(cell) {}
+    // Cells of about `cell` a side over `region`, made larger when the region
+    // would need more than `most_cells` of them. Searches stay in the region;
+    // what lies wholly outside it is never met.
+    PlacementGrid(const Bounds& region, double cell, std::size_t most_cells);
 
     void Insert(std::uint32_t item, const Bounds& box);
 
-    // Calls visit(item) for every item whose cells meet the box.
+    // Calls visit(item) for every item entered in a cell the box touches.
     template <typename Visit>
     void Near(const Bounds& box, Visit&& visit) const {
         for (std::uint32_t item : large_) {
@@ -27,47 +31,39 @@ class PlacementGrid {
         }
         Cells cells;
         if (!CellsOf(box, cells)) {
-            // Beyond the grid's range: only a search of every cell would do.
-            for (const auto& [key, items] : cells_) {
-                for (std::uint32_t item : items) {
-                    visit(item);
-                }
-            }
             return;
         }
-        for (std::int64_t cx = cells.x0; cx <= cells.x1; ++cx) {
-            for (std::int64_t cy = cells.y0; cy <= cells.y1; ++cy) {
-                const auto found = cells_.find(Key(cx, cy));
-                if (found != cells_.end()) {
-                    for (std::uint32_t item : found->second) {
-                        visit(item);
-                    }
+        for (std::size_t cx = cells.x0; cx <= cells.x1; ++cx) {
+            for (std::size_t cy = cells.y0; cy <= cells.y1; ++cy) {
+                for (std::uint32_t at = first_[cx * rows_ + cy]; at != kNone;
+                     at = entries_[at].next) {
+                    visit(entries_[at].item);
                 }
             }
         }
     }
 
   private:
+    static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
     struct Cells {
-        std::int64_t x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-        std::int64_t Count() const { return (x1 - x0 + 1) * (y1 - y0 + 1); }
+        std::size_t x0 = 0, y0 = 0, x1 = 0, y1 = 0;
     };
-    struct KeyHash {
-        std::size_t operator()(std::uint64_t key) const noexcept {
-            const std::uint64_t mixed = key * 0x9E3779B97F4A7C15ULL;
-            return static_cast<std::size_t>(mixed ^ (mixed >> 32));
-        }
+    struct Entry {
+        std::uint32_t item;
+        std::uint32_t next;
     };
 
+    // The cells the box touches, clipped to the grid; false when it misses it.
     bool CellsOf(const Bounds& box, Cells& cells) const;
-    static std::uint64_t Key(std::int64_t cx, std::int64_t cy) {
-        return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(cx)) << 32) |
-               static_cast<std::uint32_t>(cy);
-    }
 
-    double cell_;
-    std::unordered_map<std::uint64_t, std::vector<std::uint32_t>, KeyHash> cells_;
-    // Items too large for the cells (or beyond their range): met by every search.
+    double x0_ = 0.0;
+    double y0_ = 0.0;
+    double cell_ = 1.0;
+    std::size_t columns_ = 1;           // along x
+    std::size_t rows_ = 1;              // along y
+    std::vector<std::uint32_t> first_;  // per cell, its first entry
+    std::vector<Entry> entries_;
+    // Items over too many cells: met by every search.
     std::vector<std::uint32_t> large_;
 };
 
