@@ -386,6 +386,16 @@ ordered_json Session(const Sheet& sheet) {
     steps.push_back(Click("TfKavrelEditor", "sbRRotUp", "Поворот рельсовых штрихов на 15°"));
     steps.push_back(
         Click("TfKavrelEditor", "SpeedButton1", "Авто отметка: отметки посажены на рельс"));
+    steps.push_back(Click("TfKavrelEditor", "btnPlaceLabels",
+                          "Расставить подписи рельсовых отметок: мимо рельсов и штрихов"));
+    ordered_json plain = Step("check", "Режим «Рельсы» снят");
+    plain["form"] = "TfKavrelEditor";
+    plain["control"] = "cbRelsy";
+    plain["checked"] = false;
+    steps.push_back(plain);
+    steps.push_back(Select(all_marks, "Снова все высотные отметки листа"));
+    steps.push_back(Click("TfKavrelEditor", "btnPlaceLabels",
+                          "Расставить подписи: каждая там, где ничего не перекрывает"));
     steps.push_back(Select({}, "Выделение снято"));
     return {{"decimal", ","}, {"steps", steps}};
 }

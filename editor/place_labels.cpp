@@ -58,11 +58,32 @@ std::vector<MapPoint> PartPoints(IHostContourPart* part) {
     return points;
 }
 
+// A chain of three or more vertices whose end comes back to its start within
+// its longest side is taken for a ring: a polygon's outline is stored without
+// its first vertex again, and the host does not say which shapes are
+// polygons. Its closing side is a line like the others.
+bool LooksClosed(const std::vector<MapPoint>& points) {
+    if (points.size() < 3) {
+        return false;
+    }
+    double longest = 0.0;
+    for (std::size_t k = 1; k < points.size(); ++k) {
+        longest = std::max(longest, PointDistance(points[k - 1], points[k]));
+    }
+    const double gap = PointDistance(points.back(), points.front());
+    return gap > 0.0 && gap <= longest;
+}
+
 // A point of one vertex, a line of more.
 void AddShapeOutline(std::vector<MapPoint> points, LabelObstacles& obstacles) {
     if (points.size() == 1) {
         obstacles.points.push_back(points[0]);
-    } else if (points.size() >= 2) {
+        return;
+    }
+    if (LooksClosed(points)) {
+        points.push_back(points.front());
+    }
+    if (points.size() >= 2) {
         obstacles.lines.push_back(std::move(points));
     }
 }
