@@ -3,16 +3,12 @@
 #include <stdexcept>
 
 #include "base/handle_casts.h"
-#include "base/utf8.h"
+#include "base/wide.h"
 #include "tests/support/dialog_watcher.h"
 #include "tests/support/window_finder.h"
 
 namespace kavrel::bench {
 namespace {
-
-std::string Narrow(const std::wstring& text) {
-    return WideToUtf8(std::u16string(text.begin(), text.end()));
-}
 
 void Check(HRESULT status, const char* what) {
     if (FAILED(status)) {
@@ -73,7 +69,7 @@ double AddonSession::LoadAndConnect() {
     const double start = Now();
     module_ = LoadLibraryW(dll_path_.c_str());
     if (!module_) {
-        throw std::runtime_error("kavrel.dll did not load: " + Narrow(dll_path_));
+        throw std::runtime_error("kavrel.dll did not load: " + WideToUtf8(dll_path_));
     }
     using GetClassObject = HRESULT(__stdcall*)(REFCLSID, REFIID, void**);
     const auto get_class_object = ProcAddress<GetClassObject>(module_, "DllGetClassObject");
@@ -99,7 +95,7 @@ double AddonSession::OpenPanel() {
     const double seconds = Now() - start;
     if (!watcher.MessageBoxes().empty()) {
         throw std::runtime_error("opening the panel showed: " +
-                                 Narrow(watcher.MessageBoxes().front().text));
+                                 WideToUtf8(watcher.MessageBoxes().front().text));
     }
     if (!Panel()) {
         throw std::runtime_error("command 2 opened no panel");

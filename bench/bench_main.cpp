@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "base/file_bytes.h"
-#include "base/utf8.h"
+#include "base/wide.h"
 #include "bench/addon_session.h"
 #include "bench/bench_actions.h"
 #include "bench/bench_report.h"
@@ -95,17 +95,12 @@ Options ParseOptions(int argc, char** argv) {
     return o;
 }
 
-std::wstring PathOf(const std::string& utf8) {
-    const std::u16string wide = kavrel::Utf8ToWide(utf8);
-    return std::wstring(wide.begin(), wide.end());
-}
-
 std::string ReadFile(const std::string& path) {
-    return kavrel::ReadFileBytes(PathOf(path)).value_or(std::string());
+    return kavrel::ReadFileBytes(kavrel::Utf8ToWindows(path)).value_or(std::string());
 }
 
 void WriteFile(const std::string& path, const std::string& text) {
-    if (!kavrel::WriteFileBytes(PathOf(path), text)) {
+    if (!kavrel::WriteFileBytes(kavrel::Utf8ToWindows(path), text)) {
         throw std::runtime_error("could not write " + path);
     }
 }

@@ -13,6 +13,16 @@ constexpr double kSearchHalfWidth = 2.0;
 // A rail is taken only when the anchor lies strictly closer than this.
 constexpr double kAcceptanceDistance = 1.0;
 constexpr double kNoDistanceYet = 1000.0;
+// An anchor this close to its rail is on it already: snapping it again would
+// pull the stroke's far end onto the anchor and lose its length and direction.
+constexpr double kOnRailDistance = 1e-9;
+
+// The foot of the perpendicular on the chosen rail segment, and how far the
+// anchor is from it.
+struct RailFoot {
+    MapPoint foot;
+    double distance;
+};
 
 ComPtr<IHostMapObjects> FreshMapObjects(IHostApplication* app) {
     return gis::MapObjectsOf(gis::Database(app).get());
@@ -20,10 +30,10 @@ ComPtr<IHostMapObjects> FreshMapObjects(IHostApplication* app) {
 
 // The foot of the perpendicular from p on the nearest accepted rail segment
 // among the query's objects (among equally near ones, the last met).
-std::optional<MapPoint> FindRailProjection(IHostApplication* app, IHostQueryCursor* cursor,
+std::optional<RailFoot> FindRailProjection(IHostApplication* app, IHostQueryCursor* cursor,
                                            MapPoint p) {
     double best = kNoDistanceYet;
-    std::optional<MapPoint> foot;
+    std::optional<RailFoot> foot;
     while (!gis::CursorAtEnd(cursor)) {
         const std::u16string id = gis::FetchNextId(cursor);
         const ComPtr<IHostMapObject> rail = gis::ObjectById(FreshMapObjects(app).get(), id);
@@ -47,7 +57,7 @@ std::optional<MapPoint> FindRailProjection(IHostApplication* app, IHostQueryCurs
                         const double distance = std::fabs(projection->distance);
                         if (distance < kAcceptanceDistance && distance <= best) {
                             best = distance;
-                            foot = projection->foot;
+                            foot = RailFoot{projection->foot, distance};
                         }
                     }
                     start = end;
@@ -83,17 +93,21 @@ void MarkEditor::AutoMark() {
                 gis::QueryInRect(FreshMapObjects(app).get(), rail_layer,
                                  anchor.x - kSearchHalfWidth, anchor.y - kSearchHalfWidth,
                                  anchor.x + kSearchHalfWidth, anchor.y + kSearchHalfWidth);
-            const std::optional<MapPoint> foot =
+            const std::optional<RailFoot> rail =
                 FindRailProjection(app, cursor.get(), {anchor.x, anchor.y});
-            if (!foot) {
+            if (!rail) {
                 continue;
+            }
+            if (rail->distance < kOnRailDistance) {
+                break;  // snapped before: the stroke stays as it is
             }
 
             // The anchor moves onto the rail; the stroke points back to where it was.
+            const MapPoint foot = rail->foot;
             WriteBaseline(stroke.get(), {j, shape_count, settings.RailStyle}, {anchor, end},
-                          {{foot->x, foot->y, c1}, {anchor.x, anchor.y, c1}});
-            const double dx = foot->x - anchor.x;
-            const double dy = foot->y - anchor.y;
+                          {{foot.x, foot.y, c1}, {anchor.x, anchor.y, c1}});
+            const double dx = foot.x - anchor.x;
+            const double dy = foot.y - anchor.y;
 
             for (LONG l = 0; l < shape_count; ++l) {
                 const ComPtr<IHostShape> label = gis::ShapeAt(gis::Shapes(object).get(), l);

@@ -116,13 +116,14 @@ void PaintMoveArrow(HDC dc, const RECT& box, int dx, int dy) {
     PaintArrowHead(dc, tip, ux, uy, head);
 }
 
-void PaintTurnArrow(HDC dc, const RECT& box, bool up) {
+void PaintTurnArrow(HDC dc, const RECT& box, Turn turn, bool head_at_top) {
     const int side = std::min(Width(box), Height(box));
     const double cx = box.left + Width(box) / 2.0;
     const double cy = box.top + Height(box) / 2.0;
     const double r = side * 0.32;
-    // A quarter arc on the right, its free end turning to the left at the top
-    // (up) or at the bottom (down).
+    // A half circle whose free end turns back at the top or at the bottom:
+    // on the right going up or on the left going down is anticlockwise.
+    const bool arc_on_right = (turn == Turn::Anticlockwise) == head_at_top;
     const int left = static_cast<int>(std::lround(cx - r));
     const int top = static_cast<int>(std::lround(cy - r));
     const int right = static_cast<int>(std::lround(cx + r));
@@ -134,13 +135,19 @@ void PaintTurnArrow(HDC dc, const RECT& box, bool up) {
     SelectedObject selected_pen(dc, pen.get());
     SelectedObject selected_brush(dc, brush.get());
     const double head = side * 0.3;
-    // The right half of a circle (drawn counter-clockwise from its bottom to
-    // its top); the arrowhead sits on the end the turn goes to.
-    Arc(dc, left, top, right, bottom, mid_x, bottom, mid_x, top);
+    // GDI draws an arc counter-clockwise from its start to its end: the right
+    // half from the bottom to the top, the left half from the top to the
+    // bottom. The arrowhead sits on the end the turn goes to.
+    if (arc_on_right) {
+        Arc(dc, left, top, right, bottom, mid_x, bottom, mid_x, top);
+    } else {
+        Arc(dc, left, top, right, bottom, mid_x, top, mid_x, bottom);
+    }
     PenHandle thin(CreatePen(PS_SOLID, 1, kInk));
     SelectedObject selected_thin(dc, thin.get());
-    const LONG tip_x = static_cast<LONG>(std::lround(cx - head * 0.5));
-    PaintArrowHead(dc, {tip_x, up ? top : bottom}, -1.0, 0.0, head);
+    const double towards = arc_on_right ? -1.0 : 1.0;
+    const LONG tip_x = static_cast<LONG>(std::lround(cx + towards * head * 0.5));
+    PaintArrowHead(dc, {tip_x, head_at_top ? top : bottom}, towards, 0.0, head);
 }
 
 void PaintPlaceLabelsPicture(HDC dc, const RECT& box) {

@@ -42,6 +42,18 @@ constexpr Move kMoves[] = {{"sbMoveUL", 1, -1}, {"sbMoveU", 1, 0},  {"sbMoveUR",
                            {"sbMoveL", 0, -1},  {"sbMoveR", 0, 1},  {"sbMoveDL", -1, -1},
                            {"sbMoveD", -1, 0},  {"sbMoveDR", -1, 1}};
 
+// The turn buttons, each pictured turning the way it turns: the labels'
+// "up" button anticlockwise, the rail strokes' "up" button clockwise.
+struct TurnButton {
+    const char* name;
+    kavrel::Turn turn;
+    bool head_at_top;
+};
+constexpr TurnButton kTurnButtons[] = {{"sbRotUp", kavrel::Turn::Anticlockwise, true},
+                                       {"sbRotDn", kavrel::Turn::Clockwise, false},
+                                       {"sbRRotUp", kavrel::Turn::Clockwise, true},
+                                       {"sbRRotDn", kavrel::Turn::Anticlockwise, false}};
+
 constexpr const char* kHeightStepButtons[] = {
     "sbHPlus",       "SpeedButton2",  "SpeedButton3",  "SpeedButton4",
     "SpeedButton5",  "SpeedButton6",  "SpeedButton7",  "SpeedButton8",
@@ -69,15 +81,14 @@ ui::FormLayout WithPictures(ui::FormLayout layout) {
                 };
             }
         }
-        if (control.name == "sbRotUp" || control.name == "sbRRotUp") {
-            control.painter = [](HDC dc, const RECT& area, bool, bool) {
-                kavrel::PaintTurnArrow(dc, area, true);
-            };
-        }
-        if (control.name == "sbRotDn" || control.name == "sbRRotDn") {
-            control.painter = [](HDC dc, const RECT& area, bool, bool) {
-                kavrel::PaintTurnArrow(dc, area, false);
-            };
+        for (const TurnButton& t : kTurnButtons) {
+            if (control.name == t.name) {
+                const kavrel::Turn turn = t.turn;
+                const bool head_at_top = t.head_at_top;
+                control.painter = [turn, head_at_top](HDC dc, const RECT& area, bool, bool) {
+                    kavrel::PaintTurnArrow(dc, area, turn, head_at_top);
+                };
+            }
         }
         if (control.name == "btnPlaceLabels") {
             control.painter = [](HDC dc, const RECT& area, bool, bool) {

@@ -81,8 +81,8 @@ ui::FormLayout KavrelEditorLayout() {
     c.push_back(Image("sbRotDn", 68, 176, 41, 33, u"Повернуть подписи по часовой стрелке"));
     c.push_back(Edit("eRRotAngle", 116, 164, 33, u"5", 7));
     c.push_back(Label("Label2", 156, 164, u"°"));
-    c.push_back(Image("sbRRotUp", 175, 140, 41, 33, u"Повернуть рельс по часовой стрелке"));
-    c.push_back(Image("sbRRotDn", 175, 176, 41, 33, u"Повернуть рельс против часовой стрелки"));
+    c.push_back(Image("sbRRotUp", 175, 140, 41, 33, u"Повернуть штрих отметки по часовой стрелке"));
+    c.push_back(Image("sbRRotDn", 175, 176, 41, 33, u"Повернуть штрих отметки против часовой стрелки"));
 
     // Fixed height steps.
     const char* raise[] = {"sbHPlus",      "SpeedButton2", "SpeedButton3", "SpeedButton4",

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/errors.h"
+#include "base/guid_text.h"
 #include "base/module.h"
 #include "base/reg_key.h"
 #include "base/reg_path.h"
@@ -116,13 +117,11 @@ void RestoreServerKey(const std::u16string& server_key) noexcept {
 }  // namespace
 
 std::u16string GuidToRegString(const GUID& guid) {
-    wchar_t buffer[128] = {};
-    const int length = StringFromGUID2(guid, buffer, 128);
-    if (length <= 1) {
+    std::u16string text = GuidText(guid);
+    if (text.empty()) {
         throw AddonError(u"Ошибка при конвертации GUID'а в строку");
     }
-    return std::u16string(reinterpret_cast<const char16_t*>(buffer),
-                          static_cast<std::size_t>(length - 1));
+    return text;
 }
 
 void RegisterAddons(std::u16string_view applied_name, bool active) {

@@ -4,7 +4,7 @@
 #include "base/bstr.h"
 #include "host/com/host_context.h"
 #include "host/com/host_objects.h"
-#include "host/model/number_text.h"
+#include "host/model/number_format.h"
 #include "host/model/template_text.h"
 
 namespace kavrel::host {

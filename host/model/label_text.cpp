@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "host/model/number_text.h"
+#include "host/model/number_format.h"
 #include "host/model/template_text.h"
 
 namespace kavrel::host {

@@ -79,10 +79,6 @@ std::u16string Identifier(const json& object, const char* name, const std::strin
     return id;
 }
 
-std::string Utf8(std::u16string_view text) {
-    return WideToUtf8(text);
-}
-
 StyleKind ParseKind(const std::string& kind, const std::string& place) {
     if (kind == "point")
         return StyleKind::Point;
@@ -129,7 +125,7 @@ SemTable LoadTable(const json& t, const Layer& layer, const std::string& named) 
     }
     SemTable table;
     table.name = Text(Member(t, "name", named + ", таблица", json::value_t::string, true));
-    const std::string tplace = named + ", таблица " + Quoted(Utf8(table.name));
+    const std::string tplace = named + ", таблица " + Quoted(WideToUtf8(table.name));
     if (table.name.empty() || table.name.find(u'.') != std::u16string::npos) {
         Refuse(tplace, "имя таблицы пусто или содержит точку");
     }
@@ -164,7 +160,7 @@ void LoadStyle(const json& st, std::size_t s, const std::u16string& layer_id,
     }
     Style style;
     style.id = Identifier(st, "id", splace);
-    const std::string snamed = named + ", стиль " + Quoted(Utf8(style.id));
+    const std::string snamed = named + ", стиль " + Quoted(WideToUtf8(style.id));
     const json& sname = Member(st, "name", snamed, json::value_t::string, false);
     style.name = sname.is_null() ? style.id : Text(sname);
     style.layer = layer_id;
@@ -191,7 +187,7 @@ void LoadLayer(const json& item, std::size_t i, MapModel& model) {
     }
     Layer layer;
     layer.id = Identifier(item, "id", place);
-    const std::string named = "слой " + Quoted(Utf8(layer.id));
+    const std::string named = "слой " + Quoted(WideToUtf8(layer.id));
     const json& name = Member(item, "name", named, json::value_t::string, false);
     layer.name = name.is_null() ? layer.id : Text(name);
     const json& tables = Member(item, "tables", named, json::value_t::array, false);
@@ -237,7 +233,7 @@ void LoadMaps(const json& root, MapModel& model) {
         }
         Map map;
         map.id = Identifier(maps[i], "id", place);
-        const std::string named = "карта " + Quoted(Utf8(map.id));
+        const std::string named = "карта " + Quoted(WideToUtf8(map.id));
         const json& name = Member(maps[i], "name", named, json::value_t::string, false);
         map.name = name.is_null() ? map.id : Text(name);
         const json& layers = Member(maps[i], "layers", named, json::value_t::array, false);
@@ -312,7 +308,7 @@ ObjectState LoadObjectState(const json& item, const Layer& layer, const MapModel
             if (dot == std::u16string::npos ||
                 !model.HasField(layer, std::u16string_view(wide).substr(0, dot),
                                 std::u16string_view(wide).substr(dot + 1))) {
-                Refuse(vplace, "нет такого поля в таблицах слоя " + Quoted(Utf8(layer.id)));
+                Refuse(vplace, "нет такого поля в таблицах слоя " + Quoted(WideToUtf8(layer.id)));
             }
             if (value.is_number()) {
                 const double v = value.get<double>();
@@ -342,7 +338,7 @@ void LoadObjects(const json& root, MapModel& model) {
             Refuse(place, "ожидается объект");
         }
         std::u16string id = Identifier(item, "id", place);
-        const std::string named = "объект " + Quoted(Utf8(id));
+        const std::string named = "объект " + Quoted(WideToUtf8(id));
         if (model.FindObject(id)) {
             Refuse(named, "объект с таким идентификатором уже есть");
         }
@@ -385,7 +381,7 @@ ordered_json SaveValue(const Value& value) {
     if (const double* number = std::get_if<double>(&value)) {
         return *number;
     }
-    return Utf8(std::get<std::u16string>(value));
+    return WideToUtf8(std::get<std::u16string>(value));
 }
 
 }  // namespace
@@ -413,37 +409,37 @@ std::string SaveProject(const MapModel& model) {
     root["maps"] = ordered_json::array();
     for (const Map& map : model.maps()) {
         ordered_json m;
-        m["id"] = Utf8(map.id);
-        m["name"] = Utf8(map.name);
+        m["id"] = WideToUtf8(map.id);
+        m["name"] = WideToUtf8(map.name);
         m["layers"] = ordered_json::array();
         for (const auto& layer : map.layers) {
-            m["layers"].push_back(Utf8(layer));
+            m["layers"].push_back(WideToUtf8(layer));
         }
         root["maps"].push_back(std::move(m));
     }
     root["layers"] = ordered_json::array();
     for (const Layer& layer : model.layers()) {
         ordered_json l;
-        l["id"] = Utf8(layer.id);
-        l["name"] = Utf8(layer.name);
+        l["id"] = WideToUtf8(layer.id);
+        l["name"] = WideToUtf8(layer.name);
         l["tables"] = ordered_json::array();
         for (const SemTable& table : layer.tables) {
             ordered_json t;
-            t["name"] = Utf8(table.name);
+            t["name"] = WideToUtf8(table.name);
             t["fields"] = ordered_json::array();
             for (const auto& field : table.fields) {
-                t["fields"].push_back(Utf8(field));
+                t["fields"].push_back(WideToUtf8(field));
             }
             l["tables"].push_back(std::move(t));
         }
         l["styles"] = ordered_json::array();
         for (const Style* style : model.StylesOf(layer)) {
             ordered_json s;
-            s["id"] = Utf8(style->id);
-            s["name"] = Utf8(style->name);
+            s["id"] = WideToUtf8(style->id);
+            s["name"] = WideToUtf8(style->name);
             s["kind"] = KindName(style->kind);
             if (style->kind == StyleKind::Text) {
-                s["text"] = Utf8(style->text);
+                s["text"] = WideToUtf8(style->text);
             }
             l["styles"].push_back(std::move(s));
         }
@@ -453,12 +449,12 @@ std::string SaveProject(const MapModel& model) {
     for (const auto& object : model.objects()) {
         const ObjectState& state = object->CommittedState();
         ordered_json o;
-        o["id"] = Utf8(object->id);
-        o["layer"] = Utf8(object->layer);
+        o["id"] = WideToUtf8(object->id);
+        o["layer"] = WideToUtf8(object->layer);
         o["shapes"] = ordered_json::array();
         for (const Shape& shape : state.shapes) {
             ordered_json s;
-            s["style"] = Utf8(shape.style);
+            s["style"] = WideToUtf8(shape.style);
             s["flag"] = shape.flag;
             s["parts"] = ordered_json::array();
             for (const ContourPart& part : shape.parts) {
@@ -472,17 +468,17 @@ std::string SaveProject(const MapModel& model) {
         }
         o["values"] = ordered_json::object();
         for (const auto& [key, value] : state.values) {
-            o["values"][Utf8(key)] = SaveValue(value);
+            o["values"][WideToUtf8(key)] = SaveValue(value);
         }
         root["objects"].push_back(std::move(o));
     }
     root["selection"] = ordered_json::array();
     for (const auto& id : model.selection) {
-        root["selection"].push_back(Utf8(id));
+        root["selection"].push_back(WideToUtf8(id));
     }
     root["preferences"] = ordered_json::object();
     for (const auto& [key, value] : model.preferences) {
-        root["preferences"][Utf8(key)] = Utf8(value);
+        root["preferences"][WideToUtf8(key)] = WideToUtf8(value);
     }
     return root.dump(2);
 }

@@ -2,9 +2,10 @@
 
 #include <cstring>
 
+#include "base/guid_text.h"
 #include "base/handle_casts.h"
 #include "base/reg_key.h"
-#include "base/utf8.h"
+#include "base/wide.h"
 #include "host/com/host_context.h"
 #include "host/session/session_error.h"
 
@@ -19,14 +20,13 @@ std::string StatusText(HRESULT status) {
 
 // The InprocServer32 path registered for the add-on's class.
 std::wstring RegisteredServerPath() {
-    wchar_t guid[64] = {};
-    StringFromGUID2(kAddonClassId, guid, 64);
-    const std::wstring key_path = std::wstring(L"CLSID\\") + guid + L"\\InprocServer32";
+    const std::wstring key_path =
+        L"CLSID\\" + WindowsString(GuidText(kAddonClassId)) + L"\\InprocServer32";
     RegKey key;
     if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key_path.c_str(), 0, KEY_READ, key.put()) !=
         ERROR_SUCCESS) {
-        throw StepFailure("the add-on class is not registered (no HKCR\\" +
-                          WideToUtf8(std::u16string(key_path.begin(), key_path.end())) + ")");
+        throw StepFailure("the add-on class is not registered (no HKCR\\" + WideToUtf8(key_path) +
+                          ")");
     }
     wchar_t path[MAX_PATH] = {};
     DWORD size = sizeof path - sizeof(wchar_t);
@@ -40,16 +40,6 @@ std::wstring RegisteredServerPath() {
 }
 
 }  // namespace
-
-std::string GuidText(const GUID& guid) {
-    wchar_t text[64] = {};
-    StringFromGUID2(guid, text, 64);
-    std::string out;
-    for (const wchar_t* p = text; *p; ++p) {
-        out.push_back(static_cast<char>(*p));
-    }
-    return out;
-}
 
 AddonLoader::AddonLoader(HostContext& host, std::optional<std::wstring> dll_path)
     : host_(host), dll_path_(std::move(dll_path)) {}
@@ -75,8 +65,8 @@ void AddonLoader::LoadModule() {
     const std::wstring path = module_path();
     module_ = ModuleHandle(LoadLibraryW(path.c_str()));
     if (!module_.get()) {
-        throw StepFailure("cannot load " + WideToUtf8(std::u16string(path.begin(), path.end())) +
-                          " (error " + std::to_string(GetLastError()) + ")");
+        throw StepFailure("cannot load " + WideToUtf8(path) + " (error " +
+                          std::to_string(GetLastError()) + ")");
     }
     unloaded_ = false;
 }

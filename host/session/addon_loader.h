@@ -83,7 +83,4 @@ class AddonLoader {
     bool unloaded_ = false;
 };
 
-// "{9EA2AFB5-...}" of a GUID.
-std::string GuidText(const GUID& guid);
-
 }  // namespace kavrel::host

@@ -6,15 +6,11 @@
 #include <exception>
 #include <utility>
 
-#include "base/utf8.h"
+#include "base/wide.h"
 #include "host/session/session_error.h"
 
 namespace kavrel::host {
 namespace {
-
-std::string Utf8(const std::wstring& text) {
-    return WideToUtf8(std::u16string(text.begin(), text.end()));
-}
 
 std::wstring WindowText(HWND window) {
     const int length = GetWindowTextLengthW(window);
@@ -120,7 +116,7 @@ HWND FindForm(const std::wstring& type_name, HWND scope) {
         }
     }
     if (candidates.empty()) {
-        throw StepFailure("no form " + Utf8(type_name));
+        throw StepFailure("no form " + WideToUtf8(type_name));
     }
     for (HWND window : candidates) {
         if (IsWindowVisible(window)) {
@@ -137,7 +133,7 @@ HWND FindControl(HWND form, const std::wstring& name, const std::string& form_na
             return child;
         }
     }
-    throw StepFailure("form " + form_name + " has no control " + Utf8(name));
+    throw StepFailure("form " + form_name + " has no control " + WideToUtf8(name));
 }
 
 void SetControlText(HWND control, const std::wstring& text) {
@@ -189,7 +185,7 @@ void SelectTreeNode(HWND control, const std::vector<std::wstring>& path) {
                 break;
             }
         }
-        walked += "/" + Utf8(text);
+        walked += "/" + WideToUtf8(text);
         if (!item) {
             throw StepFailure("tree has no node " + walked);
         }

@@ -1,5 +1,6 @@
 #include "host/session/regional_decimal.h"
 
+#include "base/wide.h"
 #include "host/session/step_fields.h"
 
 namespace kavrel::host {
@@ -19,7 +20,7 @@ std::string ApplyDecimalSeparator(char16_t separator) {
     SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, value);
     wchar_t seen[8] = {};
     GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, seen, 8);
-    return Utf8Text(std::wstring(seen));
+    return WideToUtf8(std::wstring(seen));
 }
 
 }  // namespace kavrel::host

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <exception>
 
+#include "base/wide.h"
 #include "host/com/host_context.h"
 #include "host/session/addon_loader.h"
 #include "host/session/form_driver.h"
@@ -91,7 +92,7 @@ bool Session::HandleModal(HWND modal, const json* then, const std::string& path,
                           std::optional<std::string>& failure) {
     const bool box = IsMessageBoxWindow(modal);
     if (box) {
-        messages_.push_back(Utf8Text(MessageBoxText(modal)));
+        messages_.push_back(WideToUtf8(MessageBoxText(modal)));
     }
     if (then) {
         try {

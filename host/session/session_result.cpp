@@ -2,7 +2,9 @@
 
 #include <cstring>
 
+#include "base/guid_text.h"
 #include "base/short_string.h"
+#include "base/wide.h"
 #include "host/com/host_context.h"
 #include "host/com/host_objects.h"
 #include "host/session/addon_loader.h"
@@ -27,7 +29,7 @@ ordered_json FormsReport() {
         HWND parent = GetAncestor(window, GA_PARENT);
         const std::wstring parent_type =
             parent && parent != GetDesktopWindow() ? WindowClass(parent) : L"";
-        forms.push_back({{"type", Utf8Text(type)}, {"parent", Utf8Text(parent_type)}});
+        forms.push_back({{"type", WideToUtf8(type)}, {"parent", WideToUtf8(parent_type)}});
     }
     return forms;
 }
@@ -35,11 +37,11 @@ ordered_json FormsReport() {
 ordered_json CommandReport(const LoadedCommand& command) {
     ordered_json c;
     c["id"] = command.attrs.Id;
-    c["bitmap_name"] = Utf8Text(ReadShortStringWide(command.attrs.BitmapName));
-    c["caption"] = Utf8Text(ReadShortStringWide(command.attrs.Caption));
-    c["menu_path"] = Utf8Text(ReadShortStringWide(command.attrs.MenuPath));
-    c["toolbar"] = Utf8Text(ReadShortStringWide(command.attrs.ToolbarName));
-    c["category"] = Utf8Text(ReadShortStringWide(command.attrs.CategoryName));
+    c["bitmap_name"] = WideToUtf8(ReadShortStringWide(command.attrs.BitmapName));
+    c["caption"] = WideToUtf8(ReadShortStringWide(command.attrs.Caption));
+    c["menu_path"] = WideToUtf8(ReadShortStringWide(command.attrs.MenuPath));
+    c["toolbar"] = WideToUtf8(ReadShortStringWide(command.attrs.ToolbarName));
+    c["category"] = WideToUtf8(ReadShortStringWide(command.attrs.CategoryName));
     c["has_bitmap"] = command.attrs.Bitmap != 0;
     if (command.attrs.Bitmap != 0) {
         c["save_bitmap"] = {{"status", StatusText(command.save_status)},
@@ -61,9 +63,9 @@ ordered_json AddonReport(const AddonLoader& loader) {
     const AddOnInfo& info = loader.info();
     GUID class_id;
     std::memcpy(&class_id, &info.ClassId, sizeof class_id);
-    addon["info"] = {{"class_id", GuidText(class_id)},
-                     {"name", Utf8Text(ReadShortStringWide(info.Name))},
-                     {"caption", Utf8Text(ReadShortStringWide(info.Caption))},
+    addon["info"] = {{"class_id", WideToUtf8(GuidText(class_id))},
+                     {"name", WideToUtf8(ReadShortStringWide(info.Name))},
+                     {"caption", WideToUtf8(ReadShortStringWide(info.Caption))},
                      {"options", info.Options},
                      {"sdk_version", info.SdkVersion}};
     addon["commands"] = ordered_json::array();
@@ -119,11 +121,11 @@ ordered_json SessionResult(const Session& run, HostContext& host, const AddonLoa
     session["host_errors"] = ordered_json::array();
     for (const ReportedError& error : host.reported_errors()) {
         session["host_errors"].push_back(
-            {{"source", Utf8Text(error.source)}, {"message", Utf8Text(error.message)}});
+            {{"source", WideToUtf8(error.source)}, {"message", WideToUtf8(error.message)}});
     }
     session["uncommitted"] = ordered_json::array();
     for (const std::u16string& id : host.model().ObjectsWithPendingEdits()) {
-        session["uncommitted"].push_back(Utf8Text(id));
+        session["uncommitted"].push_back(WideToUtf8(id));
     }
     session["redraws"] = host.redraws;
     session["task_panel_shows"] = host.task_panel_shows;
@@ -135,8 +137,8 @@ ordered_json SessionResult(const Session& run, HostContext& host, const AddonLoa
     session["task_panels"] = ordered_json::array();
     for (const TaskPanelObject* panel : host.TaskPanels()) {
         session["task_panels"].push_back(
-            {{"key", Utf8Text(panel->key())},
-             {"caption", Utf8Text(panel->caption())},
+            {{"key", WideToUtf8(panel->key())},
+             {"caption", WideToUtf8(panel->caption())},
              {"shown", (GetWindowLongW(panel->window(), GWL_STYLE) & WS_VISIBLE) != 0}});
     }
     session["forms"] = FormsReport();
@@ -147,7 +149,7 @@ ordered_json SessionResult(const Session& run, HostContext& host, const AddonLoa
 ReportHeader ReportHeaderOf(const std::wstring& project, const ordered_json& result,
                             std::size_t objects) {
     ReportHeader header;
-    header.project = Utf8Text(project);
+    header.project = WideToUtf8(project);
     header.objects = objects;
     header.host = sizeof(void*) == 8 ? "64-bit (x64)" : "32-bit (x86)";
     const ordered_json& session = result["session"];

@@ -7,6 +7,7 @@
 
 #include "base/short_string.h"
 #include "base/utf8.h"
+#include "base/wide.h"
 #include "host/com/host_context.h"
 #include "host/session/addon_loader.h"
 #include "host/session/form_driver.h"
@@ -22,8 +23,8 @@ using nlohmann::json;
 // The control a form step names, found as docs/forms-protocol.md says.
 HWND StepControl(const StepCall& call) {
     const std::string form_name = StepText(call.step, "form", call.path);
-    HWND form = FindForm(WideText(form_name), call.scope);
-    return FindControl(form, WideText(StepText(call.step, "control", call.path)), form_name);
+    HWND form = FindForm(Utf8ToWindows(form_name), call.scope);
+    return FindControl(form, Utf8ToWindows(StepText(call.step, "control", call.path)), form_name);
 }
 
 // Runs a form action under the session's modal watch.
@@ -97,7 +98,7 @@ void Command(const StepCall& call) {
 
 void SetText(const StepCall& call) {
     HWND control = StepControl(call);
-    const std::wstring text = WideText(StepText(call.step, "text", call.path));
+    const std::wstring text = Utf8ToWindows(StepText(call.step, "text", call.path));
     WatchedInput(call, [&] { SetControlText(control, text); });
 }
 
@@ -125,7 +126,7 @@ void SelectNode(const StepCall& call) {
         if (!node.is_string()) {
             throw StepFailure("\"path\" must hold texts");
         }
-        nodes.push_back(WideText(node.get<std::string>()));
+        nodes.push_back(Utf8ToWindows(node.get<std::string>()));
     }
     WatchedInput(call, [&] { SelectTreeNode(control, nodes); });
 }
@@ -141,7 +142,7 @@ void DoubleClick(const StepCall& call) {
 }
 
 void Close(const StepCall& call) {
-    HWND form = FindForm(WideText(StepText(call.step, "form", call.path)), call.scope);
+    HWND form = FindForm(Utf8ToWindows(StepText(call.step, "form", call.path)), call.scope);
     WatchedInput(call, [&] { CloseForm(form); });
 }
 

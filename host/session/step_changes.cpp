@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "base/utf8.h"
-#include "host/model/number_text.h"
+#include "host/model/number_format.h"
 
 namespace kavrel::host {
 namespace {

@@ -25,19 +25,6 @@ long StepNumber(const nlohmann::json& step, const char* name, const std::string&
     return it->get<long>();
 }
 
-std::string Utf8Text(const std::u16string& text) {
-    return WideToUtf8(text);
-}
-
-std::string Utf8Text(const std::wstring& text) {
-    return WideToUtf8(std::u16string(text.begin(), text.end()));
-}
-
-std::wstring WideText(const std::string& utf8) {
-    const std::u16string text = Utf8ToWide(utf8);
-    return std::wstring(text.begin(), text.end());
-}
-
 std::string StatusText(HRESULT status) {
     char text[16];
     wsprintfA(text, "0x%08lX", static_cast<unsigned long>(status));

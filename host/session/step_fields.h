@@ -15,10 +15,6 @@ std::string StepText(const nlohmann::json& step, const char* name, const std::st
 long StepNumber(const nlohmann::json& step, const char* name, const std::string& path,
                 std::optional<long> fallback = std::nullopt);
 
-std::string Utf8Text(const std::u16string& text);
-std::string Utf8Text(const std::wstring& text);
-std::wstring WideText(const std::string& utf8);
-
 // "0x80004005".
 std::string StatusText(HRESULT status);
 

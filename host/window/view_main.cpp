@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "base/file_bytes.h"
-#include "base/utf8.h"
+#include "base/wide.h"
 #include "host/com/host_context.h"
 #include "host/model/project_file.h"
 #include "host/session/addon_loader.h"
@@ -100,8 +100,7 @@ std::wstring ConnectAddon(AddonLoader& loader) {
         }
         return {};
     } catch (const std::exception& e) {
-        const std::u16string wide = Utf8ToWide(e.what());
-        return L"Надстройка не загружена: " + std::wstring(wide.begin(), wide.end());
+        return L"Надстройка не загружена: " + Utf8ToWindows(e.what());
     }
 }
 

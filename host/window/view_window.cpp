@@ -8,11 +8,11 @@
 
 #include "base/errors.h"
 #include "base/file_bytes.h"
-#include "base/utf8.h"
+#include "base/wide.h"
 #include "host/com/host_context.h"
 #include "host/com/host_objects.h"
 #include "host/com/window_guard.h"
-#include "host/model/number_text.h"
+#include "host/model/number_format.h"
 #include "host/model/project_file.h"
 
 namespace kavrel::host {
@@ -26,10 +26,6 @@ constexpr const char* kObjectInterfaces[] = {
     "IHostMapObject", "IHostSemantics",   "IHostShapes",      "IHostShape",
     "IHostContour",   "IHostContourPart", "IHostQueryCursor",
 };
-
-std::wstring WideOf(const std::u16string& text) {
-    return std::wstring(text.begin(), text.end());
-}
 
 std::wstring FileNameOf(const std::wstring& path) {
     const std::size_t slash = path.find_last_of(L"\\/");
@@ -108,7 +104,7 @@ std::optional<std::wstring> ViewWindow::OpenProject(const std::wstring& path) {
     try {
         model = LoadProject(*text);
     } catch (const ProjectError& e) {
-        return L"Файл " + path + L" не является проектом:\n" + WideOf(Utf8ToWide(e.what()));
+        return L"Файл " + path + L" не является проектом:\n" + WindowsString(Utf8ToWide(e.what()));
     }
     host_.model() = std::move(model);
     project_path_ = path;
@@ -164,9 +160,10 @@ void ViewWindow::RunAddonCommand(std::size_t position) {
         ShowWindow(panels[i]->window(), SW_SHOW);
     }
     if (FAILED(status)) {
-        std::wstring text = L"Команда «" + WideOf(commands_[position].caption) + L"» не выполнена.";
+        std::wstring text =
+            L"Команда «" + WindowsString(commands_[position].caption) + L"» не выполнена.";
         if (host_.reported_errors().size() > errors_before) {
-            text += L"\n" + WideOf(host_.reported_errors().back().message);
+            text += L"\n" + WindowsString(host_.reported_errors().back().message);
         }
         ShowError(text);
     }
@@ -217,7 +214,7 @@ void ViewWindow::Command(UINT item) {
     try {
         RunCommand(item);
     } catch (...) {
-        ShowError(WideOf(CurrentExceptionMessage()));
+        ShowError(WindowsString(CurrentExceptionMessage()));
     }
 }
 

@@ -134,7 +134,7 @@ ComPtr<IHostAddOn> CreateAddon() {
 DWORD RunProcess(const std::wstring& command_line) {
     const kavrel::testing::ChildEnd end = kavrel::testing::RunToEnd(command_line, 60000);
     if (!end.started) {
-        ADD_FAILURE() << "cannot start the process, error " << end.status;
+        ADD_FAILURE() << kavrel::testing::StartFailure(command_line, end);
         return ~0u;
     }
     return end.status;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/reg_key.h"
+#include "base/wide.h"
 #include "tests/addon/addon_env.h"
 #include "tests/support/registry_snapshot.h"
 
@@ -44,10 +45,6 @@ std::vector<std::wstring> SubKeys(HKEY root, const std::wstring& key) {
     return names;
 }
 
-std::wstring Wide(std::u16string_view text) {
-    return std::wstring(text.begin(), text.end());
-}
-
 // Removes the host's vendor tree this test writes to, before and after.
 class HostAddonKeys : public ::testing::Test {
   protected:
@@ -78,7 +75,7 @@ TEST_F(HostAddonKeys, AppliedNameVariantsAndActiveFlags) {
         Clean();
         EXPECT_EQ(CallM2DllRegisterAddOn(c.applied_name, c.active), S_OK) << c.label;
         const std::wstring key = c.parent + L"\\" + kClassId;
-        EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, key, nullptr), Wide(kCaption)) << c.label;
+        EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, key, nullptr), WindowsString(kCaption)) << c.label;
         EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, key, L"Active"), c.active_text) << c.label;
         // One key at each level: no doubled or stray separators.
         EXPECT_EQ(SubKeys(HKEY_LOCAL_MACHINE, c.parent), std::vector<std::wstring>{kClassId})
@@ -108,7 +105,7 @@ TEST(ComClassKeys, RegisterAndUnregisterServer) {
     ASSERT_NE(GetModuleFileNameW(AddonModule(), module_name, MAX_PATH), 0u);
 
     ASSERT_EQ(CallDllRegisterServer(), S_OK);
-    EXPECT_EQ(ReadString(HKEY_CLASSES_ROOT, key, nullptr), Wide(kCaption));
+    EXPECT_EQ(ReadString(HKEY_CLASSES_ROOT, key, nullptr), WindowsString(kCaption));
     EXPECT_EQ(ReadString(HKEY_CLASSES_ROOT, server, nullptr), module_name);
     EXPECT_EQ(ReadString(HKEY_CLASSES_ROOT, server, L"ThreadingModel"), L"<missing>");
     EXPECT_EQ(SubKeys(HKEY_CLASSES_ROOT, key), std::vector<std::wstring>{L"InprocServer32"})
@@ -158,9 +155,9 @@ TEST(VersionInfo, DescriptionCompanyCopyrightAndVersions) {
         const wchar_t* name;
         std::wstring value;
     } values[] = {
-        {L"FileDescription", Wide(kCaption)},
+        {L"FileDescription", WindowsString(kCaption)},
         {L"CompanyName", L"KAVREL project"},
-        {L"LegalCopyright", Wide(u"© 2026 KAVREL project")},
+        {L"LegalCopyright", WindowsString(u"© 2026 KAVREL project")},
         {L"FileVersion", L"1.0.0.0"},
         {L"ProductVersion", L"1.0.0.0"},
     };

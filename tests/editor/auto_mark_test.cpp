@@ -107,13 +107,22 @@ TEST_F(AutoMarkTest, TheNearestRailWinsWhateverTheOrder) {
     EXPECT_NEAR(Stroke(u"K")[0].y, 5.0, 1e-12);
 }
 
-TEST_F(AutoMarkTest, AMarkAlreadyOnTheRailGetsAStrokeOfZeroLength) {
-    Run("[" + RailMark("K", 3, 3) + "," + Rail("T", 0, 0, 10, 10) + "]", R"(["K"])");
-    EXPECT_NEAR(Stroke(u"K")[0].x, 3.0, 1e-12);
-    EXPECT_NEAR(Stroke(u"K")[0].y, 3.0, 1e-12);
-    EXPECT_EQ(Stroke(u"K")[1], (host::Vertex{3, 3, 3}));
-    EXPECT_NEAR(Label(u"K")[0].x, 3.2, 1e-12);
-    EXPECT_NEAR(Label(u"K")[0].y, 3.2, 1e-12);
+// Pressing the button twice must not collapse the strokes the first press made.
+TEST_F(AutoMarkTest, ASecondSnapKeepsTheStrokesOfTheFirst) {
+    Run("[" + RailMark("K", 5.5, 4.5) + "," + RailMark("ON", 3, 3) + "," +
+            Rail("T", 0, 0, 10, 10) + "]",
+        R"(["K", "ON"])");
+    EXPECT_EQ(Stroke(u"ON")[1], (host::Vertex{3.2, 3, 3})) << "a mark on its rail keeps its stroke";
+    const std::vector<host::Vertex> stroke = Stroke(u"K");
+    const std::vector<host::Vertex> label = Label(u"K");
+    const int commits = Calls("IHostMapObjects.CommitChanges");
+    EXPECT_EQ(commits, 1);
+
+    EXPECT_TRUE(Click("SpeedButton1").empty());
+    EXPECT_EQ(Stroke(u"K"), stroke);
+    EXPECT_EQ(Label(u"K"), label);
+    EXPECT_EQ(Stroke(u"ON")[1], (host::Vertex{3.2, 3, 3}));
+    EXPECT_EQ(Calls("IHostMapObjects.CommitChanges"), commits) << "nothing written again";
 }
 
 TEST_F(AutoMarkTest, MarksInTheRailLayerSnapToTheRailNotToTheirOwnStroke) {

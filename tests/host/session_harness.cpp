@@ -7,6 +7,7 @@
 #include "base/file_bytes.h"
 #include "base/kernel_handle.h"
 #include "base/utf8.h"
+#include "base/wide.h"
 #include "tests/support/child_process.h"
 
 namespace kavrel::host {
@@ -34,18 +35,12 @@ DWORD Run(const std::wstring& command_line, HANDLE error_output) {
     const kavrel::testing::ChildEnd end =
         kavrel::testing::RunToEnd(command_line, 60000, error_output);
     if (!end.started) {
-        throw std::runtime_error(
-            "cannot start " + WideToUtf8(std::u16string(command_line.begin(), command_line.end())));
+        throw std::runtime_error(kavrel::testing::StartFailure(command_line, end));
     }
     return end.status;
 }
 
 }  // namespace
-
-std::wstring Utf8ToWindows(const std::string& text) {
-    const std::u16string wide = Utf8ToWide(text);
-    return std::wstring(wide.begin(), wide.end());
-}
 
 DWORD RunProgram(const std::wstring& command_line) {
     return Run(command_line, nullptr);

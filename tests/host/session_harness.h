@@ -7,6 +7,8 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "base/wide.h"
+
 namespace kavrel::host {
 
 struct SessionRun {
@@ -23,7 +25,5 @@ SessionRun RunMaphost(const std::string& project, const nlohmann::json& script,
 
 // Runs a program to its end; answers its exit code.
 DWORD RunProgram(const std::wstring& command_line);
-
-std::wstring Utf8ToWindows(const std::string& text);
 
 }  // namespace kavrel::host

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/file_bytes.h"
+#include "base/wide.h"
 #include "tests/host/sample_project.h"
 #include "tests/host/session_harness.h"
 

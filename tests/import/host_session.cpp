@@ -29,6 +29,9 @@ void RegisterAddonOnce() {
         }
         const kavrel::testing::ChildEnd end =
             kavrel::testing::RunToEnd(L"regsvr32.exe /s \"" + AddonDllPath() + L"\"", 60000);
+        if (!end.started) {
+            ADD_FAILURE() << kavrel::testing::StartFailure(L"regsvr32.exe", end);
+        }
         return end.finished && end.status == 0;
     }();
     ASSERT_TRUE(registered) << "kavrel.dll could not be registered";

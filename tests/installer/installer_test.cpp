@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "base/reg_key.h"
+#include "base/wide.h"
 #include "tests/installer/msi_package.h"
 #include "tests/support/child_process.h"
 #include "tests/support/registry_snapshot.h"
@@ -40,16 +41,6 @@ const std::wstring kOtherAddonKey =
 
 std::wstring Wide(const char* ascii) {
     return std::wstring(ascii, ascii + std::char_traits<char>::length(ascii));
-}
-
-std::string Narrow(const std::wstring& text) {
-    std::string bytes(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1,
-                                                                   nullptr, 0, nullptr, nullptr)),
-                      '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, bytes.data(), static_cast<int>(bytes.size()),
-                        nullptr, nullptr);
-    bytes.resize(bytes.size() - 1);
-    return bytes;
 }
 
 std::wstring Environment(const wchar_t* name) {
@@ -85,11 +76,11 @@ std::vector<char> FileBytes(const std::wstring& path) {
 DWORD Run(const std::wstring& command_line) {
     const kavrel::testing::ChildEnd end = kavrel::testing::RunToEnd(command_line, 120000);
     if (!end.started) {
-        ADD_FAILURE() << "cannot start " << Narrow(command_line) << ", error " << end.status;
+        ADD_FAILURE() << kavrel::testing::StartFailure(command_line, end);
         return ~0u;
     }
     if (!end.finished) {
-        ADD_FAILURE() << Narrow(command_line) << " did not end within two minutes";
+        ADD_FAILURE() << WideToUtf8(command_line) << " did not end within two minutes";
         return ~0u;
     }
     return end.status;
@@ -249,11 +240,11 @@ std::string Leftovers() {
     std::string left;
     for (const Architecture* arch : {&X86(), &X64()}) {
         if (FileExists(arch->folder())) {
-            left += Narrow(arch->folder()) + "\n";
+            left += WideToUtf8(arch->folder()) + "\n";
         }
         for (const std::wstring& key : {kClassKey, kHostEntryKey}) {
             if (KeyExists(HKEY_LOCAL_MACHINE, key, arch->view)) {
-                left += std::string(arch->name) + " view: " + Narrow(key) + "\n";
+                left += std::string(arch->name) + " view: " + WideToUtf8(key) + "\n";
             }
         }
     }
@@ -279,7 +270,7 @@ void DeleteVendorTree(REGSAM view) {
 // Why a package is missing (the 32-bit tree was not built), for GTEST_SKIP.
 std::string NoPackageWhy(const Architecture& arch) {
     return "no " + std::string(arch.name) +
-           " package: " + Narrow(Environment(L"KAVREL_NO_X86_PACKAGE_WHY"));
+           " package: " + WideToUtf8(Environment(L"KAVREL_NO_X86_PACKAGE_WHY"));
 }
 
 // The installed add-on of one architecture is what its library registers,
@@ -358,7 +349,7 @@ TEST_P(EachPackage, InstallsWhatTheLibraryRegistersAndUninstallsIt) {
     ASSERT_EQ(installed.status, 0u) << installed.actions;
 
     EXPECT_EQ(FileBytes(arch.installed()), FileBytes(arch.library))
-        << Narrow(arch.installed()) << " is not the built library";
+        << WideToUtf8(arch.installed()) << " is not the built library";
     ExpectRegisteredAsTheLibraryDoes(arch);
     if (arch.probe.empty()) {
         std::printf("x86: creating the class by its id needs a 32-bit process: not checked\n");

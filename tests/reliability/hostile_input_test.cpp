@@ -13,6 +13,7 @@
 #include <iostream>
 
 #include "base/utf8.h"
+#include "base/wide.h"
 #include "tests/reliability/session_fixture.h"
 #include "tests/support/dialog_watcher.h"
 #include "tests/support/window_finder.h"
@@ -513,14 +514,10 @@ TEST_F(HostileInputTest, NamesAndIdentifiersAtTheirFullLengthThroughThePicker) {
         EXPECT_TRUE(watcher.MessageBoxes().empty());
         EXPECT_EQ(pickers, 1);
     }
-    const auto wide = [](const std::string& utf8) {
-        const std::u16string text = Utf8ToWide(utf8);
-        return std::wstring(text.begin(), text.end());
-    };
     ASSERT_EQ(path.size(), 3u);
-    EXPECT_EQ(path[0], wide(map_name));
-    EXPECT_EQ(path[1], wide(layer_name));
-    EXPECT_EQ(path[2], wide(style_name));
+    EXPECT_EQ(path[0], Utf8ToWindows(map_name));
+    EXPECT_EQ(path[1], Utf8ToWindows(layer_name));
+    EXPECT_EQ(path[2], Utf8ToWindows(style_name));
     EXPECT_TRUE(ClosePanel().empty());
     EXPECT_EQ(Preference(u"kavreleditor_pstyle"), Utf8ToWide(style_id));
     Tally::Inputs(4);

@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "base/utf8.h"
+#include "base/wide.h"
 
 namespace kavrel::test {
 namespace {
@@ -101,7 +102,7 @@ bool ShowsHostError(const std::u16string& shown, const std::u16string& descripti
 }
 
 bool ShowsHostError(const std::wstring& shown, const std::u16string& description) {
-    return ShowsHostError(std::u16string(shown.begin(), shown.end()), description);
+    return ShowsHostError(FromWindowsString(shown), description);
 }
 
 std::string Joined(const std::vector<std::wstring>& texts) {
@@ -110,7 +111,7 @@ std::string Joined(const std::vector<std::wstring>& texts) {
         if (!out.empty()) {
             out += " | ";
         }
-        out += WideToUtf8(std::u16string(text.begin(), text.end()));
+        out += WideToUtf8(text);
     }
     return out;
 }

@@ -1,6 +1,8 @@
 #include "tests/support/child_process.h"
 
+#include "base/errors.h"
 #include "base/kernel_handle.h"
+#include "base/wide.h"
 
 namespace kavrel::testing {
 
@@ -29,6 +31,11 @@ ChildEnd RunToEnd(std::wstring command_line, DWORD timeout_ms, HANDLE error_outp
     }
     GetExitCodeProcess(process.get(), &end.status);
     return end;
+}
+
+std::string StartFailure(const std::wstring& command_line, const ChildEnd& end) {
+    return "cannot start " + WideToUtf8(command_line) + ": error " + std::to_string(end.status) +
+           " (" + WideToUtf8(SystemErrorText(static_cast<HRESULT>(end.status))) + ")";
 }
 
 }  // namespace kavrel::testing

@@ -20,4 +20,8 @@ struct ChildEnd {
 inline constexpr DWORD kTimedOut = 0xDEAD;
 ChildEnd RunToEnd(std::wstring command_line, DWORD timeout_ms, HANDLE error_output = nullptr);
 
+// "cannot start <command line>: error <code> (<the system's text>)", for a
+// start that CreateProcess refused.
+std::string StartFailure(const std::wstring& command_line, const ChildEnd& end);
+
 }  // namespace kavrel::testing

@@ -1,5 +1,7 @@
 #include "tests/support/window_finder.h"
 
+#include "base/wide.h"
+
 namespace kavrel::testing {
 
 namespace {
@@ -43,7 +45,7 @@ HWND FindChildByClass(HWND root, const std::wstring& className) {
 }
 
 HWND FindControl(HWND form, const std::string& name) {
-    Search search{{}, L"kavrel:" + std::wstring(name.begin(), name.end()), nullptr};
+    Search search{{}, L"kavrel:" + Utf8ToWindows(name), nullptr};
     EnumChildWindows(form, MatchProperty, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }

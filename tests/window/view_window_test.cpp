@@ -550,6 +550,7 @@ TEST(MaphostView, SnapshotOfTheWindowOnTheSampleSheet) {
         SCOPED_TRACE(row.label);
         DeleteFileW(picture.c_str());
         const kavrel::testing::ChildEnd result = RunMaphost(row.arguments);
+        ASSERT_TRUE(result.started) << kavrel::testing::StartFailure(row.arguments, result);
         ASSERT_TRUE(result.finished);
         EXPECT_EQ(result.status, row.status);
         std::FILE* file = _wfopen(picture.c_str(), L"rb");

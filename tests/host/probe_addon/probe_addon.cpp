@@ -19,6 +19,7 @@
 #include "base/handle_casts.h"
 #include "base/short_string.h"
 #include "base/variant.h"
+#include "base/wide.h"
 #include "gis/host_api.h"
 #include "host/com/host_windows.h"
 
@@ -43,7 +44,7 @@ void Record(const wchar_t* key, const std::wstring& value) {
         return;
     }
     Bstr k(std::u16string(reinterpret_cast<const char16_t*>(key)));
-    Bstr v(std::u16string(value.begin(), value.end()));
+    Bstr v(kavrel::FromWindowsString(value));
     preferences->WriteString(0, 0, k.get(), v.get());
 }
 
@@ -253,8 +254,7 @@ HRESULT EditObject() {
         if (GetErrorInfo(0, info.put()) == S_OK && info) {
             info->GetDescription(description.put());
         }
-        const std::u16string text = description.str();
-        Record(L"probe_error", std::wstring(text.begin(), text.end()));
+        Record(L"probe_error", kavrel::WindowsString(description.str()));
         return hr;
     }
     ComPtr<IHostMainWindow> main;

@@ -1,4 +1,4 @@
-#include "host/model/number_text.h"
+#include "host/model/number_format.h"
 
 #include <gtest/gtest.h>
 
