@@ -108,17 +108,26 @@ Legibility MeasureMapLegibility(const MapModel& model, char16_t decimal_separato
 }
 
 std::optional<Rect> MapExtent(const MapModel& model) {
+    // Framed on what labels belong to, so that labels moved or turned do not
+    // move the picture; on the labels when there is nothing else.
     std::optional<Rect> extent;
+    std::optional<Rect> labels;
     for (const auto& object : model.objects()) {
-        if (auto box = BoundsOf(object->CommittedState())) {
-            if (extent) {
-                extent->Extend(*box);
-            } else {
-                extent = box;
+        for (const Shape& shape : object->CommittedState().shapes) {
+            const Style* style = model.FindStyle(shape.style);
+            std::optional<Rect>& into = style && style->kind == StyleKind::Text ? labels : extent;
+            for (const ContourPart& part : shape.parts) {
+                if (const auto box = BoundsOf(part.vertices)) {
+                    if (into) {
+                        into->Extend(*box);
+                    } else {
+                        into = box;
+                    }
+                }
             }
         }
     }
-    return extent;
+    return extent ? extent : labels;
 }
 
 namespace {

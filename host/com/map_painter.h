@@ -36,7 +36,8 @@ TextExtent MeasureLabelText(std::u16string_view text);
 // The legibility of the committed map's labels, with the painter's metrics.
 Legibility MeasureMapLegibility(const MapModel& model, char16_t decimal_separator);
 
-// The bounding box of every object's committed shapes; none for an empty map.
+// The bounding box of every object's committed shapes but labels (of the
+// labels when there is nothing else); none for an empty map.
 std::optional<Rect> MapExtent(const MapModel& model);
 
 }  // namespace kavrel::host
