@@ -158,13 +158,5 @@ TEST(LabelBoxTest, InteriorsMeetButEdgesDoNot) {
     EXPECT_DOUBLE_EQ(east.DistanceTo({0.1, 0.1}), 0.0);
 }
 
-TEST(LabelBoxTest, TheEstimateGrowsWithTheTextAndTheHeight) {
-    const LabelSize size = EstimateLabelSize(u"150,26", 0.6);
-    EXPECT_NEAR(size.width, (5 * 0.65 + 0.4) * 0.6, 1e-12);
-    EXPECT_NEAR(size.Height(), 1.2 * 0.6, 1e-12);
-    EXPECT_NEAR(EstimateLabelSize(u"150,26", 1.2).width, 2 * size.width, 1e-12);
-    EXPECT_GT(EstimateLabelSize(u"отм. 150,26", 0.6).width, size.width + 4 * 0.65 * 0.6);
-}
-
 }  // namespace
 }  // namespace kavrel

@@ -42,23 +42,17 @@ host::Legibility Counts(std::size_t labels, std::size_t pairs, std::size_t point
 class PlaceLabelsTest : public EditorTest {
   protected:
     host::Legibility Measure() { return host::MeasureMapLegibility(Model(), u','); }
-    // The marks whose label the click wrote.
-    std::set<std::u16string> Moved(const std::set<std::u16string>& marks) {
-        std::set<std::u16string> moved;
-        for (const std::u16string& id : marks) {
-            const host::MapObject* object = Model().FindObject(id);
-            if (object->CommittedState().shapes.back().parts[0].vertices != before_.at(id)) {
-                moved.insert(id);
+    // Each mark's label as committed.
+    std::map<std::u16string, std::vector<host::Vertex>> Labels() {
+        std::map<std::u16string, std::vector<host::Vertex>> labels;
+        for (const auto& object : Model().objects()) {
+            const auto& shapes = object->CommittedState().shapes;
+            if (!shapes.empty() && shapes.back().style == u"ST") {
+                labels[object->id] = shapes.back().parts[0].vertices;
             }
         }
-        return moved;
+        return labels;
     }
-    void Remember(const std::set<std::u16string>& marks) {
-        for (const std::u16string& id : marks) {
-            before_[id] = Committed(id.c_str()).shapes.back().parts[0].vertices;
-        }
-    }
-    std::map<std::u16string, std::vector<host::Vertex>> before_;
 };
 
 TEST_F(PlaceLabelsTest, LabelsGoWhereTheHostSeesThemClear) {
@@ -128,17 +122,17 @@ TEST_F(PlaceLabelsTest, LabelsGoWhereTheHostSeesThemClear) {
         SCOPED_TRACE(c.label);
         OpenPanelOn(MarkProject(c.objects, kMarkPreferences));
         Select({c.selected.begin(), c.selected.end()});
-        std::set<std::u16string> marks;
-        for (const auto& object : Model().objects()) {
-            if (object->CommittedState().shapes.back().style == u"ST") {
-                marks.insert(object->id);
-            }
-        }
-        Remember(marks);
+        const auto before = Labels();
         EXPECT_EQ(Measure(), c.before);
         EXPECT_EQ(Click("btnPlaceLabels"), c.messages);
         EXPECT_EQ(Measure(), c.after);
-        EXPECT_EQ(Moved(marks), c.moved);
+        std::set<std::u16string> moved;
+        for (const auto& [id, label] : Labels()) {
+            if (label != before.at(id)) {
+                moved.insert(id);
+            }
+        }
+        EXPECT_EQ(moved, c.moved);
         EXPECT_EQ(Calls("IHostContourPart.SetVertex"), 2 * static_cast<long>(c.moved.size()))
             << "only the labels that move are written";
         EXPECT_EQ(Calls("IHostMapObjects.CommitChanges"), static_cast<long>(c.moved.size()));
