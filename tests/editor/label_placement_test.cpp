@@ -1,6 +1,6 @@
 // Label placement on small hand-made situations, with labels of "150,26" at a
 // label height of 0.6 (a box 2.19 long, 0.72 high, 0.15 of it below the
-// baseline).
+// baseline), its geometry, and the set of identifiers a click has met.
 #include "editor/label_placement.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "editor/id_set.h"
 
 namespace kavrel {
 namespace {
@@ -156,6 +158,23 @@ TEST(LabelBoxTest, InteriorsMeetButEdgesDoNot) {
     EXPECT_FALSE(east.MetBy({0.5, -1}, {0.5, 3})) << "along the top edge";
     EXPECT_DOUBLE_EQ(east.DistanceTo({1.5, 1.0}), 1.0);
     EXPECT_DOUBLE_EQ(east.DistanceTo({0.1, 0.1}), 0.0);
+}
+
+// Exact comparison (case counts), and nothing lost when the table grows.
+TEST(IdSetTest, EachIdentifierIsNewOnce) {
+    IdSet set(2);
+    for (const char16_t* id : {u"H001", u"h001", u"H0010", u""}) {
+        EXPECT_TRUE(set.Insert(id));
+        EXPECT_FALSE(set.Insert(id));
+    }
+    for (int round = 0; round < 2; ++round) {
+        for (int i = 0; i < 10000; ++i) {
+            ASSERT_EQ(set.Insert(u"K" +
+                                 std::u16string(i / 64 + 1, static_cast<char16_t>(0x400 + i % 64))),
+                      round == 0)
+                << i;
+        }
+    }
 }
 
 }  // namespace

@@ -22,23 +22,6 @@ struct Placed {
     RECT rect;
 };
 
-// The control's design name, from its "kavrel:<name>" property.
-std::string DesignName(HWND control) {
-    std::string name = "?";
-    EnumPropsExW(
-        control,
-        [](HWND, LPWSTR key, HANDLE, ULONG_PTR found) -> BOOL {
-            if (IS_INTRESOURCE(key) || std::wstring(key).rfind(L"kavrel:", 0) != 0) {
-                return TRUE;
-            }
-            const std::wstring wide(key + 7);
-            *reinterpret_cast<std::string*>(found) = std::string(wide.begin(), wide.end());
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&name));
-    return name;
-}
-
 std::string RectText(const RECT& r) {
     return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" +
            std::to_string(r.right) + "," + std::to_string(r.bottom) + ")";
@@ -65,7 +48,10 @@ TEST_F(EditorTest, EveryButtonHasItsPlaceInsideThePanelOverNoOtherControl) {
     std::vector<Placed> controls;
     for (HWND child = GetWindow(Panel(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE) {
-            controls.push_back({DesignName(child), testing::RectInParent(child)});
+            const std::wstring what =
+                testing::ClassNameOf(child) + L" \"" + testing::TextOf(child) + L"\"";
+            controls.push_back(
+                {std::string(what.begin(), what.end()), testing::RectInParent(child)});
         }
     }
     ASSERT_GT(controls.size(), PanelButtons().size());

@@ -34,11 +34,6 @@ std::string Line(const char* id, const char* style, double x0, double y0, double
            ", 0]]]} ]}";
 }
 
-host::Legibility Counts(std::size_t labels, std::size_t pairs, std::size_t points,
-                        std::size_t lines) {
-    return {labels, pairs, points, lines, 0};
-}
-
 class PlaceLabelsTest : public EditorTest {
   protected:
     host::Legibility Measure() { return host::MeasureMapLegibility(Model(), u','); }
@@ -68,43 +63,43 @@ TEST_F(PlaceLabelsTest, LabelsGoWhereTheHostSeesThemClear) {
         {"two marks whose labels collide: the first stays",
          "[" + Mark("P1", 10, 10, 10.3, 10.3) + "," + Mark("P2", 10, 11, 10.35, 11.2) + "]",
          {u"P1", u"P2"},
-         Counts(2, 1, 0, 0),
-         Counts(2, 0, 0, 0),
+         host::Legibility{2, 1, 0, 0, 0},
+         host::Legibility{2, 0, 0, 0, 0},
          {u"P2"},
          {}},
         {"a label on its own point and a contour line above it",
          "[" + Mark("P1", 10, 10, 9.9, 9.8) + "," + Line("C1", "SX", 11, 5, 11, 15) + "]",
          {u"P1"},
-         Counts(1, 0, 1, 0),
-         Counts(1, 0, 0, 0),
+         host::Legibility{1, 0, 1, 0, 0},
+         host::Legibility{1, 0, 0, 0, 0},
          {u"P1"},
          {}},
         {"a mark by a contour line",
          "[" + Mark("P1", 10, 10, 10.3, 10.3) + "," + Line("C1", "SX", 10.6, 5, 10.6, 15) + "]",
          {u"P1"},
-         Counts(1, 0, 0, 1),
-         Counts(1, 0, 0, 0),
+         host::Legibility{1, 0, 0, 1, 0},
+         host::Legibility{1, 0, 0, 0, 0},
          {u"P1"},
          {}},
         {"a rail of another layer through the label",
          "[" + Mark("P1", 10, 10, 10.3, 10.3) + "," + Line("R1", "RL", 9, 10.8, 12, 11.4) + "]",
          {u"P1"},
-         Counts(1, 0, 0, 1),
-         Counts(1, 0, 0, 0),
+         host::Legibility{1, 0, 0, 1, 0},
+         host::Legibility{1, 0, 0, 0, 0},
          {u"P1"},
          {}},
         {"a neighbour not selected keeps its label, the selected one goes clear of it",
          "[" + Mark("P1", 10, 10, 9.9, 9.8) + "," + Mark("P2", 10.4, 10.2, 10.55, 10.5) + "]",
          {u"P1"},
-         Counts(2, 1, 1, 0),
-         Counts(2, 0, 0, 0),
+         host::Legibility{2, 1, 1, 0, 0},
+         host::Legibility{2, 0, 0, 0, 0},
          {u"P1"},
          {}},
         {"the current place kept when free",
          "[" + Mark("P1", 10, 10, 9.2, 10.3) + "," + Line("C1", "SX", 11, 5, 11, 15) + "]",
          {u"P1"},
-         Counts(1, 0, 0, 0),
-         Counts(1, 0, 0, 0),
+         host::Legibility{1, 0, 0, 0, 0},
+         host::Legibility{1, 0, 0, 0, 0},
          {},
          {}},
         // Lines a label height apart on every side: no place is clear.
@@ -113,8 +108,8 @@ TEST_F(PlaceLabelsTest, LabelsGoWhereTheHostSeesThemClear) {
              Line("B", "SX", 10.5, 5, 10.5, 15) + "," + Line("C", "SX", 5, 9.5, 15, 9.5) + "," +
              Line("D", "SX", 5, 10.5, 15, 10.5) + "]",
          {u"P1"},
-         Counts(1, 0, 1, 1),
-         Counts(1, 0, 0, 1),
+         host::Legibility{1, 0, 1, 1, 0},
+         host::Legibility{1, 0, 0, 1, 0},
          {u"P1"},
          {L"Подписей без свободного места: 1"}},
     };

@@ -128,15 +128,7 @@ TEST(MapPainterTest, TheMeasureOfALabelIsTheBoxThePainterInks) {
     EXPECT_GT(right, start.x + 0.8 * box.width * scale) << "the text fills its box";
     EXPECT_GE(top, start.y - box.ascent * scale - 1);
     EXPECT_LE(bottom, start.y + box.descent * scale + 1);
-    // Digits of a sans face half to two thirds of the height wide (Arial's,
-    // or those of the face the system draws for it), each as wide as the
-    // next; the cell a little taller than the character height.
-    EXPECT_GT(box.width, 5 * 0.5 * kLabelHeight);
-    EXPECT_LT(box.width, 6 * 0.67 * kLabelHeight);
     EXPECT_DOUBLE_EQ(MeasureLabelText(u"88888888").width, 2 * MeasureLabelText(u"8888").width);
-    EXPECT_GT(box.ascent + box.descent, kLabelHeight);
-    EXPECT_LT(box.ascent + box.descent, 1.25 * kLabelHeight);
-    EXPECT_GT(box.ascent, 3 * box.descent);
 }
 
 TEST(MapPainterTest, SelectedObjectsAreRedOthersNot) {
