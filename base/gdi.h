@@ -17,6 +17,7 @@ using BitmapHandle = GdiObject<HBITMAP>;
 using BrushHandle = GdiObject<HBRUSH>;
 using PenHandle = GdiObject<HPEN>;
 using FontHandle = GdiObject<HFONT>;
+using RegionHandle = GdiObject<HRGN>;
 
 // A DC that goes back with ReleaseDC: of the client area (GetDC, WindowDC) or
 // of the whole window, frame included (GetWindowDC, WholeWindowDC).

@@ -17,4 +17,9 @@ esac
 export WINEPREFIX WINELOADER="$loader"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree=;mshtml=}"
+# The add-on's users run Russian Windows: its ANSI code page (1251) is what
+# gives the forms' faces, MS Sans Serif among them, their Cyrillic letters.
+# Wine takes the locale from the name alone; it need not be installed here.
+# A run that needs another locale says so in KAVREL_WINE_LOCALE.
+export LC_ALL="${KAVREL_WINE_LOCALE:-ru_RU.UTF-8}"
 exec "$loader" "$@"

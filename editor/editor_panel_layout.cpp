@@ -23,7 +23,7 @@ ControlLayout Label(const char* name, int left, int top, const char16_t* caption
     ControlLayout c;
     c.name = name;
     c.kind = ControlKind::Label;
-    c.rect = {left, top, 5, 13};
+    c.rect = {left, top, 0, 0};  // fits its text
     c.caption = caption;
     return c;
 }

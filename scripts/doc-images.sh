@@ -2,7 +2,9 @@
 # Makes the pictures of the user guide (docs/user-guide.md) anew from the
 # current 64-bit build, under Xvfb, into docs/images/:
 #   editor-panel.png, settings-dialog.png, style-picker.png
-#       the panel and its dialogs (tests/editor/panel_screenshot.cpp)
+#       the panel and its dialogs on the sample sheet, its styles chosen
+#       (tests/editor/panel_screenshot.cpp)
+#   maphost-window.png  maphost view on the sample sheet with the panel open
 #   panel-angles.png, panel-rotation.png, panel-steps.png  areas of the panel
 #   import-dialog.png  the import dialog (tests/import/dialog_screenshot.cpp)
 #   example-marks-{before,corrected,after}.png, example-rails-{before,after}.png
@@ -29,7 +31,8 @@ if [ ! -x /usr/bin/convert ]; then
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends imagemagick >/dev/null
 fi
 convert() { /usr/bin/convert "$@"; }
-cmake --build "$tree" --target editor_panel_screenshot import_dialog_screenshot >/dev/null
+cmake --build "$tree" --target editor_panel_screenshot import_dialog_screenshot maphost kavrel \
+    >/dev/null
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -42,12 +45,19 @@ trap 'rm -rf "$work"' EXIT
         set -e
         source "$1/scripts/wine-prefix.sh"
         kavrel_wine_warm
-        kavrel_wine "$2/tests/editor/editor_panel_screenshot.exe" "Z:$3" >/dev/null
+        kavrel_wine "$2/tests/editor/editor_panel_screenshot.exe" "Z:$3" \
+            "Z:$1/demo/sample_sheet.json" >/dev/null
         kavrel_wine "$2/tests/import/import_dialog_screenshot.exe" "Z:$4/import.bmp" >/dev/null
+        # The desktop program on the sample sheet, a few marks selected, the panel open.
+        kavrel_wine "$2/host/maphost.exe" view --project "Z:$1/demo/sample_sheet.json" \
+            --addon "Z:$2/addon/kavrel.dll" --size 1200x820 --select H041 --select H042 \
+            --select H043 --select H044 --select H045 --select H046 --execute 2 \
+            --snapshot "Z:$4/window.png" >/dev/null
     ' doc-images "$root" "$tree" "$images" "$work"
 )
 # -strip: no time stamps, so that an unchanged picture stays the same file.
 convert "$work/import.bmp" -strip "$images/import-dialog.png"
+convert "$work/window.png" -strip "$images/maphost-window.png"
 # The panel's areas, by their places in its 96-dpi layout.
 convert "$images/editor-panel.png" -crop 224x136+0+4 +repage -strip "$images/panel-angles.png"
 convert "$images/editor-panel.png" -crop 224x76+0+136 +repage -strip "$images/panel-rotation.png"

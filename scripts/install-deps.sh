@@ -11,7 +11,7 @@ packages=(
     cmake make g++ git
     g++-mingw-w64-i686 binutils-mingw-w64-i686
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
-    wine wine64
+    wine wine64 fonts-wine
     xvfb xauth
     googletest nlohmann-json3-dev
     wixl msitools

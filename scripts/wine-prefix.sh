@@ -10,6 +10,7 @@
 #   kavrel_wine_warm            inside the X server the runs use: Wine's
 #                               desktop and services start there, detached
 #   kavrel_wine_stop            ends the prefix's wineserver
+#   kavrel_wine_fonts           Wine's own fonts in the prefix's Fonts folder
 #
 # Debian's "wine", "wineboot" and "winepath" commands run the 32-bit loader
 # whenever wine32 is installed; everything here goes through
@@ -36,7 +37,21 @@ kavrel_wine_env() {
         kavrel_wine wineboot -i >/dev/null 2>&1 </dev/null || true
         wineserver -w
     fi
+    kavrel_wine_fonts
     wineserver -p >/dev/null 2>&1 </dev/null
+}
+
+# Wine's own faces for the classic Windows ones (Tahoma, MS Sans Serif, ...;
+# Debian's fonts-wine) go where a Windows installation keeps its fonts: this
+# Wine looks for them beside its data folder, where Debian does not put them,
+# and the forms would otherwise be drawn in a much wider fallback face.
+kavrel_wine_fonts() {
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts" font
+    [ -d "$fonts" ] || return 0
+    for font in /usr/share/wine/fonts/*; do
+        [ -e "$font" ] || continue
+        [ -e "$fonts/${font##*/}" ] || ln -s "$font" "$fonts/${font##*/}"
+    done
 }
 
 kavrel_wine() {

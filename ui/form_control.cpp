@@ -21,6 +21,11 @@ namespace {
 constexpr int kLabelSpacing = 3;
 // Height of the open list of a combo box, 96-dpi pixels.
 constexpr int kComboListHeight = 160;
+// The room an edit keeps between its frame and its text on either side.
+// Fixed, not taken from the font: the system's choice for a font differs
+// between Windows versions and Wine (up to 4 pixels), and the designed edits
+// are only as wide as their texts need.
+constexpr int kEditMargin = 1;
 
 struct WindowKind {
     const wchar_t* className;
@@ -197,6 +202,11 @@ void CreateControlWindow(BuiltControl& entry, HWND form, HFONT font, int dpi) {
     }
     if (layout.tabOrder >= 0) {
         InstallTabNavigation(entry.window, form);
+    }
+    if (layout.kind == ControlKind::Edit || layout.kind == ControlKind::LabelledEdit) {
+        const int margin = ScaleToDpi(kEditMargin, dpi);
+        SendMessageW(entry.window, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
+                     MAKELPARAM(margin, margin));
     }
     if (layout.kind == ControlKind::TreeView && layout.treeIndent > 0) {
         SendMessageW(entry.window, TVM_SETINDENT, ScaleToDpi(layout.treeIndent, dpi), 0);

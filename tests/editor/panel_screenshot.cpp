@@ -2,8 +2,9 @@
 // then the settings dialog and the style picker from it, and writes what the
 // screen shows of each as a PNG into the folder given as the first argument
 // (editor-panel.png, settings-dialog.png, style-picker.png), for comparing
-// the windows with their designed layouts. The panel is shown after a click,
-// with the tooltip of its undo button.
+// the windows with their designed layouts. The project is the sample sheet
+// given as the second argument. The panel is shown after a click, with the
+// tooltip of its undo button.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -11,7 +12,11 @@
 #include <fstream>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
+#include "base/file_bytes.h"
 #include "base/gdi.h"
+#include "base/wide.h"
 #include "host/model/png_writer.h"
 #include "tests/editor/editor_fixture.h"
 #include "tests/support/dialog_watcher.h"
@@ -21,11 +26,13 @@ namespace kavrel::test {
 namespace {
 
 std::string g_output;
+std::string g_sheet;
 
 class PanelScreenshot : public EditorTest {};
 
-// Writes a rectangle of the screen as it shows it.
-void CaptureScreen(const RECT& area, const std::string& path) {
+// Writes a rectangle of the screen as it shows it; where `shown` is given,
+// only those windows' rectangles, the rest white (not the bare screen behind).
+void CaptureScreen(const RECT& area, const std::string& path, const std::vector<RECT>& shown = {}) {
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
     WindowDC screen(nullptr);
@@ -44,6 +51,16 @@ void CaptureScreen(const RECT& area, const std::string& path) {
         SelectedObject selected(memory.get(), picture.get());
         ASSERT_TRUE(
             BitBlt(memory.get(), 0, 0, width, height, screen.get(), area.left, area.top, SRCCOPY));
+        if (!shown.empty()) {
+            RegionHandle outside(CreateRectRgn(0, 0, width, height));
+            for (const RECT& window : shown) {
+                RegionHandle inside(CreateRectRgn(window.left - area.left, window.top - area.top,
+                                                  window.right - area.left,
+                                                  window.bottom - area.top));
+                CombineRgn(outside.get(), outside.get(), inside.get(), RGN_DIFF);
+            }
+            FillRgn(memory.get(), outside.get(), static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        }
     }
     GdiFlush();
     const int stride = (width * 3 + 3) & ~3;
@@ -99,12 +116,21 @@ void Settle() {
     }
 }
 
+// The sample sheet as the user guide's worked example has it after its first
+// step: the mark styles and the height field chosen, a few marks selected.
+std::string SampleSheetSetUp() {
+    nlohmann::json sheet = nlohmann::json::parse(ReadFileBytes(Utf8ToWindows(g_sheet)).value());
+    sheet["preferences"] = {{"kavreleditor_pstyle", "SP"},  {"kavreleditor_tstyle", "ST"},
+                            {"kavreleditor_rstyle", "SR"},  {"kavreleditor_rtstyle", "STR"},
+                            {"kavreleditor_tfield", "A.H"}, {"kavreleditor_rlstyle", "SRL"}};
+    sheet["selection"] = {"H001", "H002", "H003"};
+    return sheet.dump();
+}
+
 TEST_F(PanelScreenshot, WritesThePanelAndItsDialogs) {
-    ASSERT_FALSE(g_output.empty()) << "usage: editor_panel_screenshot <folder>";
-    OpenPanelOn(MarkProject(R"([{"id": "P1", "layer": "L1",
-        "shapes": [ {"style": "SP", "parts": [[[1, 2, 0]]]},
-                    {"style": "ST", "parts": [[[1.2, 2.2, 0], [1.2, 2.7, 0]]]} ]}])",
-                            kMarkPreferences, R"(["P1"])"));
+    ASSERT_FALSE(g_output.empty() || g_sheet.empty())
+        << "usage: editor_panel_screenshot <folder> <sample_sheet.json>";
+    OpenPanelOn(SampleSheetSetUp());
     const HWND dock = GetParent(Panel());
     ShowWindow(dock, SW_SHOW);
     ShowWindow(GetAncestor(dock, GA_ROOT), SW_SHOW);
@@ -121,14 +147,17 @@ TEST_F(PanelScreenshot, WritesThePanelAndItsDialogs) {
     GetClientRect(Panel(), &area);
     MapWindowPoints(Panel(), nullptr, reinterpret_cast<POINT*>(&area), 2);
     RedrawWindow(Panel(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    std::vector<RECT> shown = {area};
     if (const HWND tip = ShownTooltip()) {
-        RECT shown{};
-        GetWindowRect(tip, &shown);
-        UnionRect(&area, &area, &shown);
+        RECT tip_area{};
+        GetWindowRect(tip, &tip_area);
+        UnionRect(&area, &area, &tip_area);
+        shown.push_back(tip_area);
     } else {
         ADD_FAILURE() << "the tooltip of \"Отменить\" did not show";
     }
-    CaptureScreen(area, g_output + "/editor-panel.png");
+    // The tooltip is wider than the panel: beside the panel lies no window.
+    CaptureScreen(area, g_output + "/editor-panel.png", shown);
     SetCursorPos(0, 0);
 
     // The settings dialog, and the picker from its first "Выбрать...".
@@ -159,8 +188,9 @@ TEST_F(PanelScreenshot, WritesThePanelAndItsDialogs) {
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    if (argc > 1) {
+    if (argc > 2) {
         kavrel::test::g_output = argv[1];
+        kavrel::test::g_sheet = argv[2];
     }
     return RUN_ALL_TESTS();
 }

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -17,6 +18,7 @@
 #include <iostream>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -134,12 +136,9 @@ std::vector<Action> SoakActions() {
     std::vector<Action> actions;
     for (const kavrel::PanelButton& b : kavrel::PanelButtons()) {
         if (kavrel::ChangesTheMap(b)) {
-            // Placement writes only labels in the way, auto mark only marks
-            // not yet on their rail: either may find nothing to write.
-            const bool may_write_nothing = b.action == kavrel::ButtonAction::PlaceLabels ||
-                                           b.action == kavrel::ButtonAction::AutoMark;
+            // Placement writes only the labels in the way, maybe none.
             actions.push_back({b.name, kavrel::WorksOnRailMarks(b) ? Kind::RailsClick : Kind::Click,
-                               may_write_nothing});
+                               b.action == kavrel::ButtonAction::PlaceLabels});
         }
     }
     actions.push_back({"sbRotUp", Kind::RailsClick});
@@ -200,6 +199,7 @@ class SoakTest : public SessionTest {
             }
             ids.emplace_back(id, id + std::string(id).size());
         }
+        selected_ = ids;
         Select(std::move(ids));
     }
 
@@ -237,7 +237,8 @@ class SoakTest : public SessionTest {
         return texts;
     }
 
-    // One action; it must show nothing, and a correction must commit.
+    // One action; it must show nothing, and a correction must commit, but for
+    // "Авто отметка" on marks it snapped before: those it leaves as they are.
     void Run(int index, const Action& action) {
         const bool rails = action.kind == Kind::RailsClick;
         SetChecked("cbRelsy", rails);
@@ -247,11 +248,26 @@ class SoakTest : public SessionTest {
             action.kind == Kind::Settings ? Settings(action) : QuickClick(action.name);
         ASSERT_TRUE(shown.empty())
             << "action " << index << " (" << action.name << ") showed " << Joined(shown);
+        if (std::string(action.name) == "SpeedButton1") {
+            const bool work = std::any_of(selected_.begin(), selected_.end(),
+                                          [&](const auto& id) { return !snapped_.count(id); });
+            snapped_.insert(selected_.begin(), selected_.end());
+            if (!work) {
+                ASSERT_EQ(Calls("IHostMapObjects.CommitChanges"), commits)
+                    << "action " << index << " snapped marks already on their rails again";
+                return;
+            }
+        }
         if (action.kind != Kind::Settings && !action.may_write_nothing) {
             ASSERT_GT(Calls("IHostMapObjects.CommitChanges"), commits)
                 << "action " << index << " (" << action.name << ") committed nothing";
         }
     }
+
+    std::vector<std::u16string> selected_;
+    // Rail marks an earlier "Авто отметка" put on their rails: the rail
+    // turns and label moves of the soak leave their anchors there.
+    std::set<std::u16string> snapped_;
 
     Sample Take(int actions) {
         return {actions,

@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include <string>
+#include <string_view>
+
 #include "base/gdi.h"
 #include "base/wide.h"
 #include "tests/support/window_finder.h"
@@ -13,12 +16,17 @@ namespace {
 SIZE Extent(HWND control, const std::wstring& text, bool prefixes) {
     WindowDC dc(control);
     const HFONT font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
-    SelectedObject selected(dc.get(), font ? static_cast<HGDIOBJ>(font)
-                                           : GetStockObject(DEFAULT_GUI_FONT));
+    SelectedObject selected(dc.get(),
+                            font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
     RECT area{0, 0, 0, 0};
     DrawTextW(dc.get(), text.c_str(), -1, &area,
               DT_CALCRECT | DT_SINGLELINE | (prefixes ? 0 : DT_NOPREFIX));
     return {area.right - area.left, area.bottom - area.top};
+}
+
+// Shown by its own style: a docked form's host window may itself be hidden.
+bool Shown(HWND window) {
+    return (GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
 int Width(const RECT& r) {
@@ -28,26 +36,24 @@ int Height(const RECT& r) {
     return r.bottom - r.top;
 }
 
+// Stops at the property that carries the design name and keeps the name. A
+// window-manager callback: stdcall on x86, and nothing may escape it.
+BOOL CALLBACK TakeDesignName(HWND, LPWSTR property, HANDLE, ULONG_PTR out) noexcept {
+    if (IS_INTRESOURCE(property) || std::wstring_view(property).rfind(L"kavrel:", 0) != 0) {
+        return TRUE;
+    }
+    try {
+        *reinterpret_cast<std::wstring*>(out) = property + 7;
+    } catch (...) {
+    }
+    return FALSE;
+}
+
 // The design name the forms layer gives a control ("kavrel:<name>"), else its class.
 std::string NameOf(HWND control) {
-    struct Found {
-        std::wstring name;
-    } found;
-    EnumPropsExW(
-        control,
-        [](HWND, LPWSTR property, HANDLE, ULONG_PTR out) -> BOOL {
-            if (IS_INTRESOURCE(property)) {
-                return TRUE;
-            }
-            const std::wstring name = property;
-            if (name.rfind(L"kavrel:", 0) == 0) {
-                reinterpret_cast<Found*>(out)->name = name.substr(7);
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<ULONG_PTR>(&found));
-    return WideToUtf8(found.name.empty() ? ClassNameOf(control) : found.name);
+    std::wstring name;
+    EnumPropsExW(control, TakeDesignName, reinterpret_cast<LPARAM>(&name));
+    return WideToUtf8(name.empty() ? ClassNameOf(control) : name);
 }
 
 class Checker {
@@ -62,9 +68,10 @@ class Checker {
         if (kind == L"Static") {
             CheckLabel(control, style, client);
         } else if (kind == L"Edit" && !(style & ES_MULTILINE)) {
-            const DWORD margins = static_cast<DWORD>(SendMessageW(control, EM_GETMARGINS, 0, 0));
-            const int room = Width(client) - LOWORD(margins) - HIWORD(margins);
-            CheckText(control, TextOf(control), room, Height(client), false);
+            // The formatting rectangle: the client area less the edit's margins.
+            RECT format{};
+            SendMessageW(control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+            CheckText(control, TextOf(control), Width(format), Height(client), false);
         } else if (kind == L"Button") {
             CheckButton(control, style & BS_TYPEMASK, client);
         } else if (kind == L"ComboBox") {
@@ -81,8 +88,8 @@ class Checker {
         }
         const SIZE size = Extent(control, text, prefixes);
         if (size.cx > room || size.cy > height) {
-            problems.push_back(NameOf(control) + " \"" + WideToUtf8(text) + "\": " +
-                               std::to_string(size.cx) + "x" + std::to_string(size.cy) +
+            problems.push_back(NameOf(control) + " \"" + WideToUtf8(text) +
+                               "\": " + std::to_string(size.cx) + "x" + std::to_string(size.cy) +
                                " px of text in " + std::to_string(room) + "x" +
                                std::to_string(height));
         }
@@ -93,8 +100,7 @@ class Checker {
         if (type == SS_ICON || type == SS_BITMAP || type == SS_ENHMETAFILE) {
             return;
         }
-        CheckText(control, TextOf(control), Width(client), Height(client),
-                  !(style & SS_NOPREFIX));
+        CheckText(control, TextOf(control), Width(client), Height(client), !(style & SS_NOPREFIX));
         // The whole label inside the form, over no other control.
         const RECT place = RectInParent(control);
         if (place.left < form_area_.left || place.top < form_area_.top ||
@@ -106,7 +112,7 @@ class Checker {
              other = GetWindow(other, GW_HWNDNEXT)) {
             RECT overlap{};
             const RECT other_place = RectInParent(other);
-            if (other != control && IsWindowVisible(other) &&
+            if (other != control && Shown(other) &&
                 IntersectRect(&overlap, &place, &other_place)) {
                 problems.push_back(NameOf(control) + " \"" + WideToUtf8(TextOf(control)) +
                                    "\" runs into " + NameOf(other) + ": " + Describe(place) +
@@ -145,8 +151,8 @@ class Checker {
         }
         const LRESULT count = SendMessageW(control, CB_GETCOUNT, 0, 0);
         for (LRESULT i = 0; i < count; ++i) {
-            std::wstring item(static_cast<std::size_t>(SendMessageW(control, CB_GETLBTEXTLEN, i, 0)),
-                              L'\0');
+            std::wstring item(
+                static_cast<std::size_t>(SendMessageW(control, CB_GETLBTEXTLEN, i, 0)), L'\0');
             SendMessageW(control, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()));
             CheckText(control, item, Width(info.rcItem), Height(info.rcItem), false);
         }
@@ -167,7 +173,7 @@ std::vector<std::string> TextThatDoesNotFit(HWND form) {
     Checker checker(form);
     for (HWND control = GetWindow(form, GW_CHILD); control;
          control = GetWindow(control, GW_HWNDNEXT)) {
-        if (IsWindowVisible(control)) {
+        if (Shown(control)) {
             checker.Check(control);
         }
     }
