@@ -9,11 +9,15 @@
 
 #include "base/utf8.h"
 #include "bench/addon_session.h"
+#include "editor/panel_buttons.h"
 #include "host/com/host_context.h"
 #include "tests/support/window_finder.h"
 
 namespace kavrel::bench {
 namespace {
+
+using kavrel::ButtonAction;
+using kavrel::PanelButton;
 
 // Everything of an object's state that an action may change, flattened.
 struct Fingerprint {
@@ -40,6 +44,15 @@ Fingerprint FingerprintOf(const host::ObjectState& state) {
     return f;
 }
 
+ButtonAction ActionOf(const char* control) {
+    for (const PanelButton& b : PanelButtons()) {
+        if (std::string(b.name) == control) {
+            return b.action;
+        }
+    }
+    throw std::logic_error(std::string("no button ") + control);
+}
+
 std::vector<std::size_t> Samples(std::size_t n) {
     return {0, n / 3, n / 2, n - 1};
 }
@@ -56,7 +69,7 @@ void VerifyChanged(const Action& action, host::MapModel& model, std::size_t n,
                    const std::vector<Fingerprint>& before,
                    const std::vector<std::wstring>& messages) {
     const std::string what =
-        std::string(action.name) + " on " + std::to_string(n) + " " + ProjectName(action.project);
+        action.name + " on " + std::to_string(n) + " " + ProjectName(action.project);
     if (!messages.empty()) {
         throw std::runtime_error(
             what + " showed a message: " +
@@ -83,14 +96,52 @@ ActionResult TimeUndo(AddonSession& session, host::HostContext& host, const Acti
     const std::vector<std::wstring> messages = session.Click("btnUndo");
     const double seconds = Now() - start;
     const long calls = host.accounting().TotalCalls() - calls_before;
-    const std::string what = std::string("undo of ") + action.name + " on " + std::to_string(n);
+    const std::string what = "undo of " + action.name + " on " + std::to_string(n);
     if (!messages.empty() || !host.model().ObjectsWithPendingEdits().empty()) {
         throw std::runtime_error(what + " showed a message or left edits uncommitted");
     }
     if (Snapshot(host.model(), n) != before) {
         throw std::runtime_error(what + " did not bring the objects back");
     }
-    return ActionResult{std::string("undo of ") + action.name, n, seconds, calls};
+    return ActionResult{"undo of " + action.name, n, seconds, calls};
+}
+
+}  // namespace
+
+namespace {
+
+// The benchmark's name of a button's action, and the project it is timed on.
+std::string NameOf(const PanelButton& b) {
+    switch (b.action) {
+        case ButtonAction::SetLabelAngle:
+            return "preset " + std::to_string(static_cast<int>(b.value)) + "°";
+        case ButtonAction::TurnLabels:
+            return "label rotation";
+        case ButtonAction::TurnRailStrokes:
+            return "rail turn";
+        case ButtonAction::MoveLabels:
+            return "move";
+        case ButtonAction::StepHeights:
+            return "height step " + WideToUtf8(b.caption);
+        case ButtonAction::TypeHeights:
+            return "typed height step";
+        case ButtonAction::AutoMark:
+            return "auto mark";
+        case ButtonAction::PlaceLabels:
+            return "place labels";
+        case ButtonAction::Undo:
+        case ButtonAction::Settings:
+        case ButtonAction::Close:
+            break;
+    }
+    return {};
+}
+
+ProjectKind ProjectOf(const PanelButton& b) {
+    if (b.action == ButtonAction::PlaceLabels) {
+        return ProjectKind::ContourMarks;
+    }
+    return WorksOnRailMarks(b) ? ProjectKind::RailMarks : ProjectKind::PlainMarks;
 }
 
 // The catalogue: "number X Y H" with a decimal comma, each height 0,25 above
@@ -183,16 +234,25 @@ bool Wanted(const std::vector<std::string>& only, const char* name) {
 }  // namespace
 
 const std::vector<Action>& Actions() {
-    static const std::vector<Action> actions = {
-        {"preset 45°", ProjectKind::PlainMarks, "sb45", false, true},
-        {"label rotation", ProjectKind::PlainMarks, "sbRotUp", false, true},
-        {"move", ProjectKind::PlainMarks, "sbMoveU", false, true},
-        {"height step +0,5", ProjectKind::PlainMarks, "sbHPlus", false, true},
-        {"rail turn", ProjectKind::RailMarks, "sbRRotUp", true, true},
-        {"auto mark", ProjectKind::RailMarks, "SpeedButton1", true, true},
+    static const std::vector<Action> actions = [] {
+        std::vector<Action> out;
+        const PanelButton* first_preset = nullptr;
+        for (const PanelButton& b : PanelButtons()) {
+            if (!ChangesTheMap(b) || std::any_of(out.begin(), out.end(), [&](const Action& a) {
+                    return a.control != nullptr && ActionOf(a.control) == b.action;
+                })) {
+                continue;
+            }
+            if (b.action == ButtonAction::SetLabelAngle) {
+                first_preset = &b;
+            }
+            out.push_back({NameOf(b), ProjectOf(b), b.name, WorksOnRailMarks(b), true});
+        }
         // Rebuilt objects are left alone by an undo: nothing to time.
-        {"rebuild + preset", ProjectKind::NonMarks, "sb45", false, false},
-    };
+        out.push_back({"rebuild + " + NameOf(*first_preset), ProjectKind::NonMarks,
+                       first_preset->name, false, false});
+        return out;
+    }();
     return actions;
 }
 

@@ -14,14 +14,16 @@
 namespace kavrel::bench {
 
 struct Action {
-    const char* name;
+    std::string name;
     ProjectKind project;
     const char* control;  // the panel button clicked
     bool rails;           // rails mode ticked before the click
     bool undone;          // "Отменить" is clicked and timed after it
 };
 
-// In table order.
+// The first button of each kind of action in the panel's table of buttons,
+// each on the project it changes, then a preset on objects that must be
+// rebuilt first.
 const std::vector<Action>& Actions();
 
 struct ActionResult {

@@ -129,7 +129,7 @@ int Run(const Options& o) {
     std::vector<double> load_connect;
     std::vector<double> panel_open;
     const ProjectKind kinds[] = {ProjectKind::PlainMarks, ProjectKind::RailMarks,
-                                 ProjectKind::NonMarks};
+                                 ProjectKind::NonMarks, ProjectKind::ContourMarks};
     // One untimed pass on the smallest size first: the first load of the
     // library and the first windows of the process cost more than any later.
     // Its start-up times are those of a cold start.

@@ -13,6 +13,12 @@ using host::Vertex;
 // Marks stand on a square grid this far apart, so that a mark's search
 // rectangle (2.0 either way) meets only its own rail line.
 constexpr double kSpacing = 10.0;
+// Marks among contour lines stand as close as on a 1:500 plan: a label
+// ("100,3" at the default label height, 1.6 long) fits between two of them.
+constexpr double kDenseSpacing = 3.0;
+// A row's contour line runs this far north of its points: through the place
+// right-above each point, so that placement has to look further.
+constexpr double kContourOffset = 0.7;
 
 std::u16string Ascii(const char* text) {
     std::u16string out;
@@ -60,6 +66,8 @@ const char* ProjectName(ProjectKind kind) {
             return "rail marks";
         case ProjectKind::NonMarks:
             return "non-mark objects";
+        case ProjectKind::ContourMarks:
+            return "marks among contour lines";
     }
     return "?";
 }
@@ -79,11 +87,14 @@ ObjectPlace PlaceOf(std::size_t i, std::size_t n) {
 host::MapModel BuildProject(ProjectKind kind, std::size_t n) {
     host::MapModel model;
     AddLayersAndStyles(model);
+    const std::size_t side = static_cast<std::size_t>(std::ceil(std::sqrt(static_cast<double>(n))));
+    const double spacing = kind == ProjectKind::ContourMarks ? kDenseSpacing : kSpacing;
     model.selection.reserve(n);
     for (std::size_t i = 0; i < n; ++i) {
+        // The grid of PlaceOf, drawn closer among contour lines.
         const ObjectPlace place = PlaceOf(i, n);
-        const double x = place.x;
-        const double y = place.y;
+        const double x = place.x * (spacing / kSpacing);
+        const double y = place.y * (spacing / kSpacing);
         host::ObjectState state;
         state.values[u"A.H"] = place.height;
         switch (kind) {
@@ -100,6 +111,11 @@ host::MapModel BuildProject(ProjectKind kind, std::size_t n) {
             case ProjectKind::NonMarks:
                 state.shapes.push_back(MakeShape(u"SX", false, {{x, y, 0}, {x + 1.0, y + 1.0, 0}}));
                 break;
+            case ProjectKind::ContourMarks:
+                state.shapes.push_back(MakeShape(u"SP", true, {{x, y, 0}}));
+                state.shapes.push_back(
+                    MakeShape(u"ST", false, {{x - 0.1, y - 0.2, 0}, {x - 0.1, y + 0.3, 0}}));
+                break;
         }
         model.AddObject(ObjectId(i), u"L1", std::move(state));
         model.selection.push_back(ObjectId(i));
@@ -114,6 +130,20 @@ host::MapModel BuildProject(ProjectKind kind, std::size_t n) {
             line.shapes.push_back(
                 MakeShape(u"RL", false, {{x - 2.5, y - 3.0, 0}, {x + 3.5, y + 3.0, 0}}));
             model.AddObject(u"R" + ObjectId(i).substr(1), u"LR", std::move(line));
+        }
+    }
+    if (kind == ProjectKind::ContourMarks) {
+        // One contour line along each row of marks, a vertex under every mark.
+        const std::size_t rows = (n + side - 1) / side;
+        for (std::size_t row = 0; row < rows; ++row) {
+            const double x = spacing * static_cast<double>(row) + kContourOffset;
+            std::vector<Vertex> vertices;
+            for (std::size_t column = 0; column <= side; ++column) {
+                vertices.push_back({x, spacing * (static_cast<double>(column) - 0.5), 0});
+            }
+            host::ObjectState line;
+            line.shapes.push_back(MakeShape(u"SX", false, std::move(vertices)));
+            model.AddObject(u"C" + ObjectId(row).substr(1), u"L1", std::move(line));
         }
     }
     return model;

@@ -17,6 +17,9 @@ enum class ProjectKind {
     PlainMarks,  // n well-formed plain marks
     RailMarks,   // n rail marks, each 0.35 from its own slanting rail line (n rail lines)
     NonMarks,    // n objects of one SX line each: every one must be rebuilt
+    // n plain marks 3.0 apart, each label lying on its point, and an SX
+    // contour line along each row of marks, 0.7 north of their points
+    ContourMarks,
 };
 
 const char* ProjectName(ProjectKind kind);

@@ -398,7 +398,9 @@ ordered_json Session(const Sheet& sheet) {
     steps.push_back(Type("eRRotAngle", "15"));
     steps.push_back(Click("TfKavrelEditor", "sbRRotUp", "Поворот рельсовых штрихов на 15°"));
     steps.push_back(
-        Click("TfKavrelEditor", "SpeedButton1", "Авто отметка: отметки посажены на рельс"));
+        Click("TfKavrelEditor", "SpeedButton1", "Авто отметка: отметки привязаны к рельсам"));
+    steps.push_back(Click("TfKavrelEditor", "btnPlaceLabels",
+                          "Расставить подписи рельсовых отметок: мимо рельсов и штрихов"));
 
     // The surveyor's catalogue corrects the heights entered too high and lists
     // the rows the import could not use.
@@ -426,6 +428,14 @@ ordered_json Session(const Sheet& sheet) {
     result["form"] = "TfImportResult";
     result["control"] = "mResult";
     steps.push_back(result);
+    ordered_json plain = Step("check", "Режим «Рельсы» снят");
+    plain["form"] = "TfKavrelEditor";
+    plain["control"] = "cbRelsy";
+    plain["checked"] = false;
+    steps.push_back(plain);
+    steps.push_back(Select(all_marks, "Снова все высотные отметки листа"));
+    steps.push_back(Click("TfKavrelEditor", "btnPlaceLabels",
+                          "Расставить подписи: каждая там, где ничего не перекрывает"));
     steps.push_back(Select({}, "Выделение снято"));
     return {{"decimal", ","}, {"steps", steps}};
 }

@@ -152,4 +152,36 @@ void PaintTurnArrow(HDC dc, const RECT& box, Turn turn, bool head_at_top) {
     PaintArrowHead(dc, {tip_x, head_at_top ? top : bottom}, towards, 0.0, head);
 }
 
+void PaintPlaceLabelsPicture(HDC dc, const RECT& box) {
+    const int width = Width(box);
+    const int height = Height(box);
+    const int rows = 3;
+    const int step = height / (rows + 1);
+    const int r = std::max(2, width / 12);
+    const int bar_length = std::max(6, width * 4 / 10);
+    const int bar_height = std::max(3, width / 7);
+    const int gap = std::max(2, width / 12);
+    const int cx = box.left + width / 2;
+
+    BrushHandle mark_brush(CreateSolidBrush(kMarkColour));
+    PenHandle mark_pen(CreatePen(PS_SOLID, 1, kMarkColour));
+    BrushHandle ink_brush(CreateSolidBrush(kInk));
+    for (int row = 1; row <= rows; ++row) {
+        const int cy = box.top + row * step;
+        {
+            SelectedObject brush(dc, mark_brush.get());
+            SelectedObject pen(dc, mark_pen.get());
+            Ellipse(dc, cx - r, cy - r, cx + r + 1, cy + r + 1);
+        }
+        // Right-above, left-below, right-below: a label set beside its point
+        // never on it, and never on the next one.
+        const bool right = row != 2;
+        const bool above = row == 1;
+        const int left = right ? cx + gap : cx - gap - bar_length;
+        const int top = above ? cy - gap - bar_height : cy + gap;
+        RECT bar{left, top, left + bar_length, top + bar_height};
+        FillRect(dc, &bar, ink_brush.get());
+    }
+}
+
 }  // namespace kavrel

@@ -20,4 +20,8 @@ void PaintMoveArrow(HDC dc, const RECT& box, int dx, int dy);
 enum class Turn { Anticlockwise, Clockwise };
 void PaintTurnArrow(HDC dc, const RECT& box, Turn turn, bool head_at_top);
 
+// Labels placed clear of each other: points down the middle, each with its
+// label beside it, right and left in turn.
+void PaintPlaceLabelsPicture(HDC dc, const RECT& box);
+
 }  // namespace kavrel

@@ -2,12 +2,14 @@
 
 #include <exception>
 #include <optional>
+#include <string>
 
 #include "base/decimal_separator.h"
 #include "base/errors.h"
 #include "base/number_text.h"
 #include "editor/button_pictures.h"
 #include "editor/editor_panel_layout.h"
+#include "editor/panel_buttons.h"
 #include "editor/panel_preferences.h"
 #include "undo/undo_message.h"
 #include "editor/undo_shortcut.h"
@@ -21,72 +23,54 @@ using kavrel::ComPtr;
 namespace {
 
 constexpr char16_t kBadAngleMessage[] = u"Неправильный ввод угла!";
-constexpr char16_t kBadNumberMessage[] = u"Неверный ввод числа ";
+constexpr char16_t kNoFreePlaceMessage[] = u"Подписей без свободного места: ";
 
-struct Preset {
-    const char* name;
-    double degrees;
-};
-constexpr Preset kPresets[] = {{"sb90", 90},   {"sb70", 70},   {"sb45", 45},
-                               {"sb20", 20},   {"sb0", 0},     {"sbm20", -20},
-                               {"sbm45", -45}, {"sbm70", -70}, {"sbm90", -90}};
+using kavrel::ButtonAction;
+using kavrel::ButtonPicture;
+using kavrel::PanelButton;
 
-// The label moves: the change of x (north) and y (east) per unit of step.
-struct Move {
-    const char* name;
-    int dx;
-    int dy;
-};
-constexpr Move kMoves[] = {{"sbMoveUL", 1, -1}, {"sbMoveU", 1, 0},  {"sbMoveUR", 1, 1},
-                           {"sbMoveL", 0, -1},  {"sbMoveR", 0, 1},  {"sbMoveDL", -1, -1},
-                           {"sbMoveD", -1, 0},  {"sbMoveDR", -1, 1}};
-
-// The turn buttons, each pictured turning the way it turns: the labels'
-// "up" button anticlockwise, the rail strokes' "up" button clockwise.
-struct TurnButton {
-    const char* name;
-    kavrel::Turn turn;
-    bool head_at_top;
-};
-constexpr TurnButton kTurnButtons[] = {{"sbRotUp", kavrel::Turn::Anticlockwise, true},
-                                       {"sbRotDn", kavrel::Turn::Clockwise, false},
-                                       {"sbRRotUp", kavrel::Turn::Clockwise, true},
-                                       {"sbRRotDn", kavrel::Turn::Anticlockwise, false}};
-
-constexpr const char* kHeightStepButtons[] = {
-    "sbHPlus",       "SpeedButton2",  "SpeedButton3",  "SpeedButton4",
-    "SpeedButton5",  "SpeedButton6",  "SpeedButton7",  "SpeedButton8",
-    "SpeedButton9",  "SpeedButton10", "SpeedButton11", "SpeedButton12",
-    "SpeedButton13", "SpeedButton14", "SpeedButton15", "SpeedButton16"};
+// The picture of an image button, painted at the size the button has.
+ui::PicturePainter PainterOf(const PanelButton& b) {
+    using kavrel::Turn;
+    const auto turn = [](Turn turn, bool head_at_top) -> ui::PicturePainter {
+        return [turn, head_at_top](HDC dc, const RECT& area, bool, bool) {
+            kavrel::PaintTurnArrow(dc, area, turn, head_at_top);
+        };
+    };
+    switch (b.picture) {
+        case ButtonPicture::None:
+            return {};
+        case ButtonPicture::Angle:
+            return [degrees = b.value](HDC dc, const RECT& area, bool, bool) {
+                kavrel::PaintPresetPicture(dc, area, degrees);
+            };
+        case ButtonPicture::Arrow:
+            // The row's dx is northward (up), dy eastward (right).
+            return [dx = b.dx, dy = b.dy](HDC dc, const RECT& area, bool, bool) {
+                kavrel::PaintMoveArrow(dc, area, dy, dx);
+            };
+        case ButtonPicture::TurnAnticlockwiseHeadTop:
+            return turn(Turn::Anticlockwise, true);
+        case ButtonPicture::TurnClockwiseHeadBottom:
+            return turn(Turn::Clockwise, false);
+        case ButtonPicture::TurnClockwiseHeadTop:
+            return turn(Turn::Clockwise, true);
+        case ButtonPicture::TurnAnticlockwiseHeadBottom:
+            return turn(Turn::Anticlockwise, false);
+        case ButtonPicture::PointsAndLabels:
+            return [](HDC dc, const RECT& area, bool, bool) {
+                kavrel::PaintPlaceLabelsPicture(dc, area);
+            };
+    }
+    return {};
+}
 
 // The layout with the pictures of its image buttons.
 ui::FormLayout WithPictures(ui::FormLayout layout) {
-    for (ui::ControlLayout& control : layout.controls) {
-        for (const Preset& p : kPresets) {
-            if (control.name == p.name) {
-                const double degrees = p.degrees;
-                control.painter = [degrees](HDC dc, const RECT& area, bool, bool) {
-                    kavrel::PaintPresetPicture(dc, area, degrees);
-                };
-            }
-        }
-        for (const Move& m : kMoves) {
-            if (control.name == m.name) {
-                const int dx = m.dx;
-                const int dy = m.dy;
-                // A move's dx is northward (up), dy eastward (right).
-                control.painter = [dx, dy](HDC dc, const RECT& area, bool, bool) {
-                    kavrel::PaintMoveArrow(dc, area, dy, dx);
-                };
-            }
-        }
-        for (const TurnButton& t : kTurnButtons) {
-            if (control.name == t.name) {
-                const kavrel::Turn turn = t.turn;
-                const bool head_at_top = t.head_at_top;
-                control.painter = [turn, head_at_top](HDC dc, const RECT& area, bool, bool) {
-                    kavrel::PaintTurnArrow(dc, area, turn, head_at_top);
-                };
+    for (const PanelButton& b : kavrel::PanelButtons()) {
+        for (ui::ControlLayout& control : layout.controls) {
+            if (control.name == b.name) {
+                control.painter = PainterOf(b);
             }
         }
     }
@@ -108,59 +92,62 @@ TfKavrelEditor::~TfKavrelEditor() {
 }
 
 void TfKavrelEditor::BindHandlers() {
-    const auto correction = [this](const char* control, ui::Handler click) {
-        Bind(control, ui::Event::Click, Undoable(std::move(click)));
-    };
-    for (const Preset& p : kPresets) {
-        const double degrees = p.degrees;
-        correction(p.name, [this, degrees] { MarksForClick().SetLabelAngle(degrees); });
+    for (const PanelButton& b : kavrel::PanelButtons()) {
+        ui::Handler click = ClickOf(b);
+        // A click that may write to the map, or take a click back, shows
+        // afterwards whether there is something to undo.
+        if (kavrel::ChangesTheMap(b) || b.action == ButtonAction::Undo) {
+            click = Undoable(std::move(click));
+        }
+        Bind(b.name, ui::Event::Click, std::move(click));
     }
-    correction("sbRotUp", [this] {
-        if (const auto s = ReadAngleStep("eRotAngle")) {
-            MarksForClick().RotateLabels(-*s);
-        }
-    });
-    correction("sbRotDn", [this] {
-        if (const auto s = ReadAngleStep("eRotAngle")) {
-            MarksForClick().RotateLabels(*s);
-        }
-    });
-    correction("sbRRotUp", [this] {
-        if (const auto s = ReadAngleStep("eRRotAngle")) {
-            MarksForClick().RotateRailShapes(*s);
-        }
-    });
-    correction("sbRRotDn", [this] {
-        if (const auto s = ReadAngleStep("eRRotAngle")) {
-            MarksForClick().RotateRailShapes(-*s);
-        }
-    });
-    for (const Move& m : kMoves) {
-        const int dx = m.dx;
-        const int dy = m.dy;
-        correction(m.name, [this, dx, dy] {
-            if (const auto v = ReadNumberStep("eMoveValue")) {
-                MarksForClick().MoveLabels(dx * *v, dy * *v);
-            }
-        });
+}
+
+ui::Handler TfKavrelEditor::ClickOf(const PanelButton& b) {
+    const char* name = b.name;
+    const char* edit = b.step_edit;
+    const double value = b.value;
+    switch (b.action) {
+        case ButtonAction::SetLabelAngle:
+            return [this, value] { MarksForClick().SetLabelAngle(value); };
+        case ButtonAction::TurnLabels:
+            return [this, edit, value] {
+                if (const auto s = ReadAngleStep(edit)) {
+                    MarksForClick().RotateLabels(value * *s);
+                }
+            };
+        case ButtonAction::TurnRailStrokes:
+            return [this, edit, value] {
+                if (const auto s = ReadAngleStep(edit)) {
+                    MarksForClick().RotateRailShapes(value * *s);
+                }
+            };
+        case ButtonAction::MoveLabels:
+            return [this, edit, dx = b.dx, dy = b.dy] {
+                if (const auto v = ReadNumberStep(edit)) {
+                    MarksForClick().MoveLabels(dx * *v, dy * *v);
+                }
+            };
+        case ButtonAction::StepHeights:
+            return [this, name] { sbHPlusClick(name); };
+        case ButtonAction::TypeHeights:
+            return [this, edit, value] {
+                if (const auto v = ReadNumberStep(edit)) {
+                    MarksForClick().ShiftHeights(value * *v);
+                }
+            };
+        case ButtonAction::AutoMark:
+            return [this] { MarksForClick().AutoMark(); };
+        case ButtonAction::PlaceLabels:
+            return [this] { btnPlaceLabelsClick(); };
+        case ButtonAction::Undo:
+            return [this] { btnUndoClick(); };
+        case ButtonAction::Settings:
+            return [this] { Button2Click(); };
+        case ButtonAction::Close:
+            return [this] { Button1Click(); };
     }
-    for (const char* name : kHeightStepButtons) {
-        correction(name, [this, name] { sbHPlusClick(name); });
-    }
-    correction("sbPlusE", [this] {
-        if (const auto v = ReadNumberStep("ePlusV")) {
-            MarksForClick().ShiftHeights(*v);
-        }
-    });
-    correction("sbMinusE", [this] {
-        if (const auto v = ReadNumberStep("eMinusV")) {
-            MarksForClick().ShiftHeights(-*v);
-        }
-    });
-    correction("SpeedButton1", [this] { MarksForClick().AutoMark(); });
-    correction("btnUndo", [this] { btnUndoClick(); });
-    Bind("Button2", ui::Event::Click, [this] { Button2Click(); });
-    Bind("Button1", ui::Event::Click, [this] { Button1Click(); });
+    return {};
 }
 
 ui::Handler TfKavrelEditor::Undoable(ui::Handler click) {
@@ -204,7 +191,7 @@ std::optional<double> TfKavrelEditor::ReadNumberStep(const char* edit) {
     const std::u16string text = Text(edit);
     const auto value = kavrel::ParseNumberText(text, kavrel::LibraryDecimalSeparator());
     if (!value) {
-        ui::ShowMessage(Handle(), kBadNumberMessage + text, 0);
+        ui::ShowMessage(Handle(), kavrel::kBadNumberMessage + text, 0);
     }
     return value;
 }
@@ -213,6 +200,19 @@ void TfKavrelEditor::sbHPlusClick(const char* sender) {
     // The caption is the step; a caption that is no number steps by 0.
     const auto step = kavrel::ParseNumberText(Text(sender), kavrel::LibraryDecimalSeparator());
     MarksForClick().ShiftHeights(step.value_or(0.0));
+}
+
+void TfKavrelEditor::btnPlaceLabelsClick() {
+    const auto height = kavrel::LabelHeightValue(Marks.settings);
+    if (!height) {
+        ui::ShowMessage(Handle(), kavrel::kBadNumberMessage + Marks.settings.LabelHeight, 0);
+        return;
+    }
+    const std::size_t crowded = MarksForClick().PlaceLabels(*height);
+    if (crowded > 0) {
+        const std::string count = std::to_string(crowded);
+        ui::ShowMessage(Handle(), kNoFreePlaceMessage + std::u16string(count.begin(), count.end()));
+    }
 }
 
 void TfKavrelEditor::OnCreate() {

@@ -6,6 +6,7 @@
 
 #include "base/com_ptr.h"
 #include "editor/mark_editor.h"
+#include "editor/panel_buttons.h"
 #include "editor/panel_preferences.h"
 #include "gis/host_api.h"
 #include "ui/form.h"
@@ -38,7 +39,9 @@ class TfKavrelEditor : public ui::Form {
     void Button2Click();
     void WMReleasePanel();
 
+    // Every button's click, as its row in the panel's table says.
     void BindHandlers();
+    ui::Handler ClickOf(const kavrel::PanelButton& button);
     // Rails mode is the check box's state at the moment of the click.
     kavrel::MarkEditor& MarksForClick();
     // The typed number of an edit, or nothing after telling the user.
@@ -46,6 +49,7 @@ class TfKavrelEditor : public ui::Form {
     std::optional<double> ReadNumberStep(const char* edit);
     void sbHPlusClick(const char* sender);
     void btnUndoClick();
+    void btnPlaceLabelsClick();
 
     // A click that may write to the map: afterwards, failed or not, the undo
     // button shows whether there is something to take back.

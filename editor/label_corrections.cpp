@@ -5,50 +5,11 @@
 #include "base/errors.h"
 #include "editor/mark_editor.h"
 #include "editor/mark_geometry.h"
+#include "editor/mark_shapes.h"
 #include "frame/library_refs.h"
 
 namespace kavrel {
 namespace {
-
-// The shapes a label correction works on, found by style.
-struct MarkShapes {
-    ComPtr<IHostShape> anchor;
-    ComPtr<IHostShape> label;
-    LONG label_index = -1;
-    const std::u16string* label_style = nullptr;
-    LONG count = 0;
-
-    WrittenShape Label() const { return {label_index, count, *label_style}; }
-};
-
-// The last shape whose style is one of anchor_styles is the anchor, the last
-// whose style is one of label_styles the label. An empty style matches nothing
-// that a well-formed mark carries, so it is left out of the comparison.
-MarkShapes FindMarkShapes(IHostMapObject* object,
-                          std::initializer_list<const std::u16string*> anchor_styles,
-                          std::initializer_list<const std::u16string*> label_styles) {
-    MarkShapes found;
-    found.count = gis::ShapeCount(gis::Shapes(object).get());
-    for (LONG j = 0; j < found.count; ++j) {
-        ComPtr<IHostShape> shape = gis::ShapeAt(gis::Shapes(object).get(), j);
-        const std::u16string style = gis::StyleId(shape.get());
-        for (const std::u16string* wanted : anchor_styles) {
-            if (!wanted->empty() && style == *wanted) {
-                found.anchor = shape;
-                break;
-            }
-        }
-        for (const std::u16string* wanted : label_styles) {
-            if (!wanted->empty() && style == *wanted) {
-                found.label = shape;
-                found.label_index = j;
-                found.label_style = wanted;
-                break;
-            }
-        }
-    }
-    return found;
-}
 
 MapPoint ToPoint(const gis::Vertex& v) {
     return {v.x, v.y};

@@ -3,6 +3,7 @@
 // corrections of the panel are its operations too.
 #pragma once
 
+#include <cstddef>
 #include <initializer_list>
 #include <string>
 
@@ -43,6 +44,13 @@ class MarkEditor {
 
     // Snaps the selected rail marks onto the rail line.
     void AutoMark();
+
+    // Places every selected mark's label where it stands clear of other
+    // labels, of points and of the lines of the map's layers, its size
+    // estimated from its height text at `label_height` map units; writes the
+    // labels that move and redraws the map once. Answers how many labels
+    // found no free place.
+    std::size_t PlaceLabels(double label_height);
 
     // Whether the last click wrote something that "Отменить" can take back.
     bool CanUndo() const noexcept { return record_.HasPending(); }
@@ -95,5 +103,8 @@ void MarkEditor::VisitSelection(IHostApplication* app, IHostMapObjects* objects,
 // The message shown when the styles that define a mark are missing.
 inline constexpr char16_t kNoMarkStylesMessage[] =
     u"Не выбраны стили отметок: задайте их в настройке.";
+// Label placement needs the height's text to estimate a label's size.
+inline constexpr char16_t kNoHeightFieldMessage[] =
+    u"Не выбрано поле высоты отметки: задайте его в настройке.";
 
 }  // namespace kavrel

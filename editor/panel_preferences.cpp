@@ -17,6 +17,7 @@ constexpr char16_t kMinusValueKey[] = u"kavreleditor_eminval";
 constexpr char16_t kPlusValueKey[] = u"kavreleditor_epluval";
 constexpr char16_t kMoveValueKey[] = u"kavreleditor_emoveval";
 constexpr char16_t kRailsKey[] = u"kavreleditor_relsy";
+constexpr char16_t kLabelHeightKey[] = u"kavreleditor_labelheight";
 
 std::u16string Read(IHostApplication* app, std::u16string_view key,
                     std::u16string_view default_value) {
@@ -51,6 +52,7 @@ void LoadSettings(IHostApplication* app, PanelPreferences& prefs) {
     prefs.PlusValue = Read(app, kPlusValueKey, u"0,1");
     prefs.MoveValue = Read(app, kMoveValueKey, u"0,2");
     prefs.Rails = ReadBoolean(Read(app, kRailsKey, u"FALSE"));
+    s.LabelHeight = Read(app, kLabelHeightKey, u"0,6");
 }
 
 void SaveSettings(IHostApplication* app, const PanelPreferences& prefs) {
@@ -67,6 +69,7 @@ void SaveSettings(IHostApplication* app, const PanelPreferences& prefs) {
         {kMinusValueKey, prefs.MinusValue},
         {kPlusValueKey, prefs.PlusValue},
         {kMoveValueKey, prefs.MoveValue},
+        {kLabelHeightKey, s.LabelHeight},
     };
     std::exception_ptr first_failure;
     for (const auto& [key, value] : values) {

@@ -1,4 +1,4 @@
-// Loading and storing the editor panel's eleven preference values in the
+// Loading and storing the editor panel's twelve preference values in the
 // host's preference store.
 #pragma once
 

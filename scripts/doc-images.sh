@@ -8,9 +8,10 @@
 #   panel-angles.png, panel-rotation.png, panel-steps.png  areas of the panel
 #   import-dialog.png  the import dialog (tests/import/dialog_screenshot.cpp)
 #   import-result.png  the import's result window after the demo session
-#   example-marks-{before,after}.png, example-rails-{before,after}.png
-#       two parts of the sample sheet before and after the demo session
-#       (scripts/demo.sh), cut out with ImageMagick
+#   example-marks-{before,corrected,after}.png, example-rails-{before,after}.png
+#       two parts of the sample sheet before the demo session
+#       (scripts/demo.sh), before its "Расставить подписи" (the session without
+#       those clicks) and after it, cut out with ImageMagick
 # Usage: bash scripts/doc-images.sh [--no-build]
 set -euo pipefail
 
@@ -59,12 +60,32 @@ trap 'rm -rf "$work"' EXIT
 convert "$work/import.bmp" -strip "$images/import-dialog.png"
 convert "$work/window.png" -strip "$images/maphost-window.png"
 # The panel's areas, by their places in its 96-dpi layout.
-convert "$images/editor-panel.png" -crop 194x136+0+4 +repage -strip "$images/panel-angles.png"
+convert "$images/editor-panel.png" -crop 224x136+0+4 +repage -strip "$images/panel-angles.png"
 convert "$images/editor-panel.png" -crop 224x76+0+136 +repage -strip "$images/panel-rotation.png"
 convert "$images/editor-panel.png" -crop 224x198+0+214 +repage -strip "$images/panel-steps.png"
 
 bash "$root/scripts/demo.sh" --no-build --out "$work/demo" >/dev/null
 convert "$work/demo/import-result.png" -strip "$images/import-result.png"
+# The sheet just before label placement: the session without its clicks on
+# "Расставить подписи" (one step per line in the script).
+grep -v '"control":"btnPlaceLabels"' "$root/demo/demo_session.json" >"$work/corrected.json"
+(
+    # shellcheck source=wine-prefix.sh
+    source "$root/scripts/wine-prefix.sh"
+    kavrel_wine_env "$tree" win64
+    trap kavrel_wine_stop EXIT
+    xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+        set -e
+        source "$1/scripts/wine-prefix.sh"
+        kavrel_wine_warm
+        kavrel_wine "$2/host/maphost.exe" run --project "Z:$1/demo/sample_sheet.json" \
+            --script "Z:$3/corrected.json" --addon "Z:$2/addon/kavrel.dll" \
+            --out "Z:$3/corrected-result.json" --picture "Z:$3/demo/corrected.png" \
+            --size 1600x1150 >/dev/null
+    ' doc-images "$root" "$tree" "$work"
+)
+convert "$work/demo/corrected.png" -crop 620x440+20+20 +repage -strip \
+    "$images/example-marks-corrected.png"
 for moment in before after; do
     # Plain marks around the garage (north-west) and the rail marks on the
     # railway, the latter enlarged: their strokes are short.

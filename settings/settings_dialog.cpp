@@ -6,6 +6,7 @@
 #include "settings/settings_dialog_layout.h"
 #include "settings/style_picker.h"
 #include "settings/style_texts.h"
+#include "ui/message_box.h"
 
 using kavrel::ComPtr;
 using kavrel::MarkSettings;
@@ -14,6 +15,7 @@ namespace gis = kavrel::gis;
 namespace {
 
 constexpr char kFieldCombo[] = "cbKavrelField";
+constexpr char kLabelHeightEdit[] = "eLabelHeight";
 
 struct ChooseButton {
     const char* name;
@@ -40,10 +42,24 @@ TfKavrelSetup::TfKavrelSetup(const MarkSettings& settings)
         Bind(button.name, ui::Event::Click, [this, setting] { ChooseStyle(setting); });
     }
     Bind(kFieldCombo, ui::Event::Change, [this] { cbKavrelFieldChange(); });
+    Bind("Button1", ui::Event::Click, [this] { Button1Click(); });
 }
 
 void TfKavrelSetup::OnShow() {
+    SetText(kLabelHeightEdit, settings_.LabelHeight);
     RefreshView();
+}
+
+void TfKavrelSetup::Button1Click() {
+    MarkSettings typed = settings_;
+    typed.LabelHeight = Text(kLabelHeightEdit);
+    if (!kavrel::LabelHeightValue(typed)) {
+        ui::ShowMessage(Handle(), kavrel::kBadNumberMessage + typed.LabelHeight, 0);
+        SetFocus(Control(kLabelHeightEdit));
+        return;
+    }
+    settings_ = typed;
+    SetModalResult(ui::kModalOk);
 }
 
 std::u16string TfKavrelSetup::StyleDisplayName(const std::u16string& style_id) const {

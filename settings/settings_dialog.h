@@ -1,7 +1,8 @@
 // The modal dialog "Настройка редактора отметок": the five styles of the mark
-// model, each chosen with the style picker, and the attribute field that holds
-// a mark's height. It works on its own copy of the six settings; the caller
-// takes them back only when the dialog ends with OK.
+// model, each chosen with the style picker, the attribute field that holds a
+// mark's height, and the height labels are drawn at. It works on its own copy
+// of the settings; the caller takes them back only when the dialog ends with
+// OK.
 #pragma once
 
 #include <windows.h>
@@ -32,6 +33,7 @@ class TfKavrelSetup : public ui::Form {
     void RefreshView();
     void ChooseStyle(StyleSetting setting);  // Button3Click to Button7Click
     void cbKavrelFieldChange();
+    void Button1Click();  // OK, once the label height is a number
 
     kavrel::MarkSettings settings_;
 };

@@ -57,6 +57,12 @@ ui::FormLayout KavrelSetupLayout() {
     field.rect = {8, 112, 377, 21};
     field.tabOrder = 6;
 
+    ControlLayout height;
+    height.name = "eLabelHeight";
+    height.kind = ControlKind::Edit;
+    height.rect = {8, 304, 65, 21};
+    height.tabOrder = 13;
+
     form.controls = {
         Label("Label1", 8, 8, u"Стиль точки высотной отметки"),
         StyleBox("ePointStyle", 24, 2),
@@ -75,7 +81,10 @@ ui::FormLayout KavrelSetupLayout() {
         Label("Label6", 8, 240, u"Стиль рельса"),
         StyleBox("eRLStyleName", 256, 11),
         Button("Button7", 392, 256, 65, 21, u"Выбрать...", 12),
-        Button("Button1", 304, 349, 75, 25, u"ОК", 0, 1),
+        Label("Label7", 8, 288, u"Высота подписей, м"),
+        height,
+        // OK checks the typed height before it ends the dialog.
+        Button("Button1", 304, 349, 75, 25, u"ОК", 0),
         Button("Button2", 392, 349, 75, 25, u"Отмена", 1, 2),
     };
     return form;

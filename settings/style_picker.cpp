@@ -12,6 +12,7 @@
 
 using kavrel::ComPtr;
 using kavrel::M2Id;
+namespace gis = kavrel::gis;
 
 namespace {
 

@@ -40,6 +40,7 @@ void ClickRecord::Restart() {
     next_ = 0;
     counts_ = UndoCounts();
     holds_heights_ = false;
+    redrew_ = false;
 }
 
 void ClickRecord::Expect(std::size_t count) {

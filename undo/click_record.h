@@ -92,6 +92,9 @@ class ClickRecord {
     void Done(std::size_t UndoCounts::*outcome);
     const UndoCounts& Counts() const noexcept { return counts_; }
     bool HoldsHeights() const noexcept { return holds_heights_; }
+    // The click redrew the map; its undo redraws it too.
+    void Redrew() noexcept { redrew_ = true; }
+    bool RedrewMap() const noexcept { return redrew_ || holds_heights_; }
 
     std::u16string_view Id(const ObjectChange& change) const {
         return std::u16string_view(ids_).substr(change.id_start, change.id_length);
@@ -120,6 +123,7 @@ class ClickRecord {
     std::size_t next_ = 0;
     UndoCounts counts_;
     bool holds_heights_ = false;
+    bool redrew_ = false;
 };
 
 }  // namespace kavrel

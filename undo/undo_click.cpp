@@ -81,6 +81,7 @@ bool RestoreObject(ClickRecord& record, IHostMapObjects* objects, const ObjectCh
 UndoCounts UndoClick(ClickRecord& record, IHostApplication* app, IHostMapObjects* objects,
                      RedrawAfterUndo redraw) {
     const bool heights = record.HoldsHeights();
+    const bool redrew = record.RedrewMap();
     while (record.HasPending()) {
         const ObjectChange& change = record.Pending();
         if (change.rebuilt) {
@@ -92,10 +93,11 @@ UndoCounts UndoClick(ClickRecord& record, IHostApplication* app, IHostMapObjects
         record.Done(restored ? &UndoCounts::restored : &UndoCounts::changed);
     }
     if (heights) {
-        // As the height steps commit: once for all, then a redraw.
+        // As the height steps commit: once for all.
         gis::Commit(objects);
     }
-    if (heights || redraw == RedrawAfterUndo::Always) {
+    // A click that redrew the map is taken back with a redraw too.
+    if (redrew || redraw == RedrawAfterUndo::Always) {
         gis::RedrawMap(app);
     }
     return record.Counts();

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <set>
+#include <stdexcept>
 
 #include "base/gdi.h"
-#include "host/model/number_format.h"
-#include "host/model/template_text.h"
+#include "host/model/label_text.h"
 
 namespace kavrel::host {
 namespace {
@@ -20,9 +20,6 @@ struct View {
     }
 };
 
-// Text height of a label in map units.
-constexpr double kLabelHeight = 0.6;
-
 // Colours of a plan: relief (the first layer) in brown, the situation in
 // black, buildings filled in light ochre; selection in red.
 constexpr COLORREF kRelief = RGB(150, 90, 40);
@@ -34,31 +31,47 @@ constexpr COLORREF kSelected = RGB(220, 0, 0);
 void PaintObjects(const MapModel& model, char16_t decimal_separator, HDC dc, const View& view,
                   int text_height);
 
-std::u16string LabelText(const MapModel& model, const MapObject& object, const Style& style,
-                         char16_t separator) {
-    const ObjectState& state = object.CommittedState();
-    const Layer* layer = model.FindLayer(object.layer);
-    auto field_text = [&](std::u16string_view reference) -> std::optional<std::u16string> {
-        const std::size_t dot = reference.find(u'.');
-        if (!layer || dot == std::u16string_view::npos ||
-            !model.HasField(*layer, reference.substr(0, dot), reference.substr(dot + 1))) {
-            return std::nullopt;
-        }
-        auto it = state.values.find(std::u16string(reference));
-        if (it == state.values.end()) {
-            return std::u16string();
-        }
-        if (const double* number = std::get_if<double>(&it->second)) {
-            return FormatNumber(*number, separator);
-        }
-        return std::get<std::u16string>(it->second);
-    };
-    try {
-        return ExpandTemplateText(style.text, field_text);
-    } catch (const UnknownFieldReference&) {
-        return style.text;  // drawn as written, as a host shows a broken template
-    }
+// The labels' font: Arial, `height` pixels of character height, turned by
+// `degrees` from east towards north.
+LOGFONTW LabelFont(int height, double degrees) {
+    LOGFONTW font{};
+    font.lfHeight = -height;
+    font.lfEscapement = font.lfOrientation = static_cast<LONG>(std::lround(degrees * 10));
+    font.lfCharSet = RUSSIAN_CHARSET;
+    font.lfQuality = ANTIALIASED_QUALITY;
+    lstrcpyW(font.lfFaceName, L"Arial");
+    return font;
 }
+
+// Measures label texts with the labels' font in a memory DC of the screen.
+// Texts are measured at a character height of many pixels, so that the
+// rounding of the metrics to whole pixels stays far below the map's precision.
+class LabelTextMeter {
+  public:
+    LabelTextMeter() : font_(CreateFontIndirectW(&kFont)), selected_(dc_.get(), font_.get()) {
+        if (!dc_.get() || !font_ || !GetTextMetricsW(dc_.get(), &metrics_)) {
+            throw std::runtime_error("the label font cannot be measured");
+        }
+    }
+    TextExtent Measure(std::u16string_view text) const {
+        SIZE size{};
+        if (!GetTextExtentPoint32W(dc_.get(), reinterpret_cast<LPCWSTR>(text.data()),
+                                   static_cast<int>(text.size()), &size)) {
+            throw std::runtime_error("the label font cannot be measured");
+        }
+        return {size.cx * kUnit, metrics_.tmAscent * kUnit, metrics_.tmDescent * kUnit};
+    }
+
+  private:
+    static constexpr int kHeight = 1000;
+    static constexpr double kUnit = kLabelHeight / kHeight;  // map units per pixel
+    static inline const LOGFONTW kFont = LabelFont(kHeight, 0);
+
+    MemoryDC dc_{nullptr};
+    FontHandle font_;
+    SelectedObject selected_;
+    TEXTMETRICW metrics_{};
+};
 
 }  // namespace
 
@@ -83,18 +96,38 @@ void PaintMapView(const MapModel& model, char16_t decimal_separator, HDC dc, int
     PaintObjects(model, decimal_separator, dc, view, text_height);
 }
 
+TextExtent MeasureLabelText(std::u16string_view text) {
+    return LabelTextMeter().Measure(text);
+}
+
+Legibility MeasureMapLegibility(const MapModel& model, char16_t decimal_separator) {
+    const LabelTextMeter meter;
+    return MeasureLegibility(
+        model, decimal_separator, [&](std::u16string_view text) { return meter.Measure(text); },
+        kFarLabelDistance);
+}
+
 std::optional<Rect> MapExtent(const MapModel& model) {
+    // Framed on what labels belong to, so that labels moved or turned do not
+    // move the picture; on the labels when there is nothing else.
     std::optional<Rect> extent;
+    std::optional<Rect> labels;
     for (const auto& object : model.objects()) {
-        if (auto box = BoundsOf(object->CommittedState())) {
-            if (extent) {
-                extent->Extend(*box);
-            } else {
-                extent = box;
+        for (const Shape& shape : object->CommittedState().shapes) {
+            const Style* style = model.FindStyle(shape.style);
+            std::optional<Rect>& into = style && style->kind == StyleKind::Text ? labels : extent;
+            for (const ContourPart& part : shape.parts) {
+                if (const auto box = BoundsOf(part.vertices)) {
+                    if (into) {
+                        into->Extend(*box);
+                    } else {
+                        into = box;
+                    }
+                }
             }
         }
     }
-    return extent;
+    return extent ? extent : labels;
 }
 
 namespace {
@@ -146,13 +179,7 @@ void PaintObjects(const MapModel& model, char16_t decimal_separator, HDC dc, con
                             std::atan2(-(points[1].y - points[0].y), points[1].x - points[0].x) *
                             180.0 / 3.14159265358979323846;
                     }
-                    LOGFONTW font{};
-                    font.lfHeight = -text_height;
-                    font.lfEscapement = font.lfOrientation =
-                        static_cast<LONG>(std::lround(angle * 10));
-                    font.lfCharSet = RUSSIAN_CHARSET;
-                    font.lfQuality = ANTIALIASED_QUALITY;
-                    lstrcpyW(font.lfFaceName, L"Arial");
+                    const LOGFONTW font = LabelFont(text_height, angle);
                     FontHandle handle(CreateFontIndirectW(&font));
                     SelectedObject selected_font(dc, handle.get());
                     SetTextAlign(dc, TA_BASELINE | TA_LEFT);

@@ -21,6 +21,14 @@ void AddCount(std::string& line, std::size_t count, const char* what) {
 
 }  // namespace
 
+std::string LegibilityLine(const Legibility& legibility) {
+    return std::to_string(legibility.labels) +
+           " labels: " + std::to_string(legibility.overlapping_pairs) + " overlapping pairs, " +
+           std::to_string(legibility.covering_points) + " covering a point, " +
+           std::to_string(legibility.crossed_by_lines) + " crossed by a line, " +
+           std::to_string(legibility.far_from_point) + " far from their point";
+}
+
 std::string ChangeLine(const StepChanges& changes) {
     if (changes.empty()) {
         return "no change on the map";
@@ -85,6 +93,11 @@ std::string FormatReport(const ReportHeader& header, const std::vector<StepRecor
         .append(" object changes, ")
         .append(Milliseconds(total))
         .append(" in steps\n");
+    if (header.legibility_before && header.legibility_after) {
+        text += "labels, as the host measures them:\n";
+        text += "  before: " + LegibilityLine(*header.legibility_before) + "\n";
+        text += "  after:  " + LegibilityLine(*header.legibility_after) + "\n";
+    }
     if (!header.messages.empty()) {
         text += "message boxes shown:\n";
         for (const std::string& message : header.messages) {

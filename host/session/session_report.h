@@ -3,9 +3,11 @@
 // Windows-free.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "host/model/legibility.h"
 #include "host/session/step_changes.h"
 
 namespace kavrel::host {
@@ -31,9 +33,16 @@ struct ReportHeader {
     std::string decimal;
     std::vector<std::string> messages;  // message box texts, in order
     std::string failure;                // empty when every step ran
+    // The host's measure of the labels on the map as loaded and at the end.
+    std::optional<Legibility> legibility_before;
+    std::optional<Legibility> legibility_after;
 };
 
 std::string FormatReport(const ReportHeader& header, const std::vector<StepRecord>& steps);
+
+// "324 labels: 120 overlapping pairs, 40 covering a point, 90 crossed by a
+// line, 3 far from their point".
+std::string LegibilityLine(const Legibility& legibility);
 
 // One line of a change summary: "12 objects: 12 labels turned; 3 values changed".
 std::string ChangeLine(const StepChanges& changes);

@@ -91,7 +91,29 @@ void AddAccounting(ordered_json& session, HostContext& host) {
     }
 }
 
+ordered_json LegibilityCounts(const Legibility& counts) {
+    return {{"labels", counts.labels},
+            {"overlapping_pairs", counts.overlapping_pairs},
+            {"covering_points", counts.covering_points},
+            {"crossed_by_lines", counts.crossed_by_lines},
+            {"far_from_point", counts.far_from_point}};
+}
+
+Legibility LegibilityOf(const ordered_json& counts) {
+    Legibility result;
+    result.labels = counts["labels"].get<std::size_t>();
+    result.overlapping_pairs = counts["overlapping_pairs"].get<std::size_t>();
+    result.covering_points = counts["covering_points"].get<std::size_t>();
+    result.crossed_by_lines = counts["crossed_by_lines"].get<std::size_t>();
+    result.far_from_point = counts["far_from_point"].get<std::size_t>();
+    return result;
+}
+
 }  // namespace
+
+ordered_json LegibilityResult(const Legibility& before, const Legibility& after) {
+    return {{"before", LegibilityCounts(before)}, {"after", LegibilityCounts(after)}};
+}
 
 ordered_json SessionResult(const Session& run, HostContext& host, const AddonLoader& loader) {
     ordered_json session;
@@ -158,6 +180,10 @@ ReportHeader ReportHeaderOf(const std::wstring& project, const ordered_json& res
     }
     if (!session["failed_step"].is_null()) {
         header.failure = session["failed_step"]["reason"].get<std::string>();
+    }
+    if (session.contains("legibility")) {
+        header.legibility_before = LegibilityOf(session["legibility"]["before"]);
+        header.legibility_after = LegibilityOf(session["legibility"]["after"]);
     }
     return header;
 }

@@ -5,6 +5,7 @@
 
 #include "base/file_bytes.h"
 #include "host/com/host_context.h"
+#include "host/com/map_painter.h"
 #include "host/model/project_file.h"
 #include "host/session/addon_loader.h"
 #include "host/session/map_picture.h"
@@ -106,7 +107,7 @@ void WriteExtras(const SessionOptions& options, HostContext& host, const Session
 
 // Runs the steps and answers the result file and whether every step ran.
 ordered_json RunSteps(const SessionOptions& options, HostContext& host, const json& script,
-                      const ordered_json& decimal, int& status) {
+                      const ordered_json& decimal, const Legibility& before, int& status) {
     AddonLoader loader(host, options.addon);
     Session session(host, loader);
     const std::size_t folder_end = options.script.find_last_of(L"\\/");
@@ -124,6 +125,8 @@ ordered_json RunSteps(const SessionOptions& options, HostContext& host, const js
     ordered_json report = SessionResult(session, host, loader);
     report["decimal"] = decimal;
     report["failed_step"] = failed;
+    report["legibility"] =
+        LegibilityResult(before, MeasureMapLegibility(host.model(), host.decimal_separator()));
     result["session"] = std::move(report);
     WriteExtras(options, host, session, result);
     // The host lets the add-on go: Disconnect, release, unload. A message
@@ -150,8 +153,11 @@ int RunSession(const SessionOptions& options) {
         !WriteMapPicture(host, *options.before, options.picture_width, options.picture_height)) {
         std::cerr << "maphost: cannot write the picture before the steps\n";
     }
+    // The yardstick of the session's labels: the map as loaded, measured as
+    // the host paints it.
+    const Legibility before = MeasureMapLegibility(host.model(), host.decimal_separator());
     int status = 0;
-    const ordered_json result = RunSteps(options, host, input->script, decimal, status);
+    const ordered_json result = RunSteps(options, host, input->script, decimal, before, status);
     if (!WriteFileBytes(options.out, result.dump(2) + "\n")) {
         std::cerr << "maphost: cannot write the result file\n";
         return 2;

@@ -109,8 +109,8 @@ TEST_F(AutoMarkTest, TheNearestRailWinsWhateverTheOrder) {
 
 // Pressing the button twice must not collapse the strokes the first press made.
 TEST_F(AutoMarkTest, ASecondSnapKeepsTheStrokesOfTheFirst) {
-    Run("[" + RailMark("K", 5.5, 4.5) + "," + RailMark("ON", 3, 3) + "," +
-            Rail("T", 0, 0, 10, 10) + "]",
+    Run("[" + RailMark("K", 5.5, 4.5) + "," + RailMark("ON", 3, 3) + "," + Rail("T", 0, 0, 10, 10) +
+            "]",
         R"(["K", "ON"])");
     EXPECT_EQ(Stroke(u"ON")[1], (host::Vertex{3.2, 3, 3})) << "a mark on its rail keeps its stroke";
     const std::vector<host::Vertex> stroke = Stroke(u"K");

@@ -40,12 +40,12 @@ TEST_F(EditorTest, FirstStartOnAnEmptyStoreShowsTheDefaultsAndWritesThemBack) {
         {u"kavreleditor_tfield", u""},     {u"kavreleditor_rlstyle", u""},
         {u"kavreleditor_erotang", u"5"},   {u"kavreleditor_eminval", u"0,1"},
         {u"kavreleditor_epluval", u"0,1"}, {u"kavreleditor_emoveval", u"0,2"},
-        {u"kavreleditor_relsy", u"0"},
+        {u"kavreleditor_relsy", u"0"},     {u"kavreleditor_labelheight", u"0,6"},
     };
     for (const auto& [key, value] : stored) {
         EXPECT_EQ(Preference(key), value);
     }
-    EXPECT_EQ(Model().preferences.size(), 11u);
+    EXPECT_EQ(Model().preferences.size(), 12u);
 }
 
 TEST_F(EditorTest, RailsModeTextsAreReadAsBooleansAndStoredAsMinusOneOrZero) {
@@ -256,7 +256,7 @@ TEST_F(EditorTest, AFailingPreferenceWriteDoesNotLoseTheKeysAfterIt) {
     const auto messages = ClosePanel();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0], L"Запись запрещена");
-    EXPECT_EQ(Calls("IHostPreferences.WriteString"), 11);
+    EXPECT_EQ(Calls("IHostPreferences.WriteString"), 12);
     EXPECT_EQ(Preference(u"kavreleditor_emoveval"), u"0,3");
     EXPECT_EQ(Panel(), nullptr);
     OpenPanel();

@@ -104,7 +104,8 @@ TEST(NumberText, AgreesWithStrtodOnRandomTexts) {
             }
         }
         if (rng() % 2) {
-            point_form += "e" + std::to_string(exponent(rng));
+            point_form.push_back('e');
+            point_form += std::to_string(exponent(rng));
         }
         std::string comma_form = point_form;
         for (char& ch : comma_form) {

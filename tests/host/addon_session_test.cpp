@@ -170,6 +170,34 @@ TEST(AddonSessionTest, FrameRunsInsideTheHost) {
              EXPECT_NEAR(dx, dy, 1e-9) << "direction (sin 45, cos 45)";
          },
          ProjectWithMarkSettings()},
+        // O4's label lies across O1's: the host's own measure, in R.json, sees
+        // the pair before the session and none after it.
+        {"label placement, judged by the host's measure before and after the session",
+         {connect,
+          {{"do", "select"}, {"ids", {"O1", "O4"}}},
+          {{"do", "command"}, {"id", 2}},
+          {{"do", "click"}, {"form", "TfKavrelEditor"}, {"control", "btnPlaceLabels"}}},
+         [](const json& r) {
+             const json& legibility = r["session"]["legibility"];
+             EXPECT_EQ(r["session"]["messages"], json::array());
+             EXPECT_EQ(legibility["before"]["labels"], 2);
+             EXPECT_EQ(legibility["before"]["overlapping_pairs"], 1);
+             EXPECT_EQ(legibility["after"], json({{"labels", 2},
+                                                  {"overlapping_pairs", 0},
+                                                  {"covering_points", 0},
+                                                  {"crossed_by_lines", 0},
+                                                  {"far_from_point", 0}}));
+             EXPECT_EQ(r["session"]["redraws"], 1);
+         },
+         [] {
+             json project = json::parse(ProjectWithMarkSettings());
+             project["objects"].push_back(json::parse(R"({"id": "O4", "layer": "L1",
+                 "shapes": [ {"style": "SP", "flag": true, "parts": [[[100, 201, 0]]]},
+                             {"style": "ST", "parts": [[[100.3, 200.9, 0], [100.3, 201.4, 0]]]} ],
+                 "values": {"A.H": 99.85}})"));
+             project["preferences"]["kavreleditor_pstyle"] = "SP";
+             return project.dump();
+         }()},
     };
     RunCases(cases);
 }
@@ -237,7 +265,7 @@ TEST(AddonSessionTest, DeferredWorkRunsBetweenSteps) {
              EXPECT_EQ(s["messages"], json::array());
              EXPECT_EQ(s["calls"]["IHostMainWindow.GetTaskPanel"], 2) << "a second panel";
              EXPECT_EQ(s["task_panel_shows"], 0) << "no panel left to show again";
-             EXPECT_EQ(s["calls"]["IHostPreferences.ReadString"], 22);
+             EXPECT_EQ(s["calls"]["IHostPreferences.ReadString"], 24) << "twelve keys each";
              EXPECT_EQ(EditorPanels(r), 1);
              EXPECT_NEAR(std::fabs(StrokeDegrees(r)), 5.0, 1e-9);
              EXPECT_EQ(s["outstanding_refs"]["IHostTaskPanel"], 1) << "the first one released";

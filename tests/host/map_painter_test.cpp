@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -85,6 +86,49 @@ TEST(MapPainterTest, LabelTextRunsAlongItsBaselineFromItsStart) {
         EXPECT_GT(std::hypot(ink.mean_x, ink.mean_y), 25.0) << "ten digits run away from the start";
         EXPECT_LT(ink.nearest, 6.0) << "the text starts at the baseline's first vertex";
     }
+}
+
+// The host measures a label as it paints it: at a scale of 20 pixels per map
+// unit the painter draws labels 12 pixels (0.6 map units) high, and every
+// inked pixel of the text lies in the box the measure gives, which the text
+// fills along its baseline.
+TEST(MapPainterTest, TheMeasureOfALabelIsTheBoxThePainterInks) {
+    const char* project = R"({"layers":[{"id":"L1","tables":[{"name":"A","fields":["H"]}],
+        "styles":[{"id":"SP","kind":"point"},{"id":"ST","kind":"text","text":"{A.H}"}]}],
+      "objects":[{"id":"C","layer":"L1","shapes":[{"style":"SP","parts":[[[0,0]],[[18,18]]]}]},
+                 {"id":"O","layer":"L1","values":{"A.H":150.26},
+                  "shapes":[{"style":"ST","parts":[[[9,9],[9,10]]]}]}]})";
+    MapModel model = LoadProject(project);
+    DibCanvas canvas(400, 400);
+    ASSERT_TRUE(canvas.valid());
+    PaintMap(model, u',', canvas.dc(), 400, 400);
+    GdiFlush();
+    const ViewTransform view = ViewTransform::Fit({0, 0, 18, 18}, 400, 400, kFitMargin);
+    ASSERT_DOUBLE_EQ(view.scale(), 20.0);
+    const ScreenPoint start = view.ToScreen(9, 9);
+
+    int left = 400, right = -1, top = 400, bottom = -1;
+    for (int y = 40; y < 360; ++y) {
+        for (int x = 40; x < 360; ++x) {
+            const std::uint8_t* p = canvas.bits() + 4 * (y * canvas.width() + x);
+            if (p[0] + p[1] + p[2] < 3 * 160) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        }
+    }
+    ASSERT_GE(right, left) << "the label was drawn";
+    const TextExtent box = MeasureLabelText(u"150,26");
+    const double scale = view.scale();
+    // A pixel of slack for antialiasing at the box's edges.
+    EXPECT_GE(left, start.x - 1);
+    EXPECT_LE(right, start.x + box.width * scale + 1);
+    EXPECT_GT(right, start.x + 0.8 * box.width * scale) << "the text fills its box";
+    EXPECT_GE(top, start.y - box.ascent * scale - 1);
+    EXPECT_LE(bottom, start.y + box.descent * scale + 1);
+    EXPECT_DOUBLE_EQ(MeasureLabelText(u"88888888").width, 2 * MeasureLabelText(u"8888").width);
 }
 
 TEST(MapPainterTest, SelectedObjectsAreRedOthersNot) {

@@ -162,6 +162,8 @@ TEST(FormatReportTest, NamesEveryStepItsTimeAndTheOutcome) {
                      true,
                      {"Итог: 2", "строка 3"}};
     header.failure = "1 (click): refused";
+    header.legibility_before = Legibility{5, 4, 3, 2, 1};
+    header.legibility_after = Legibility{5, 0, 0, 1, 0};
     const std::string text = FormatReport(header, {select, click});
     const char* expected[] = {
         "project: sheet.json (3 objects)\n",
@@ -172,6 +174,11 @@ TEST(FormatReportTest, NamesEveryStepItsTimeAndTheOutcome) {
         "[1] click (12.5 ms) FAILED\n    TfKavrelEditor.sb0\n    changed: 2 objects: 2 labels "
         "turned\n    | Итог: 2\n    | строка 3\n    message boxes: 1\n",
         "2 steps, 2 object changes, 13.0 ms in steps\n",
+        "labels, as the host measures them:\n"
+        "  before: 5 labels: 4 overlapping pairs, 3 covering a point, 2 crossed by a line, 1 "
+        "far from their point\n"
+        "  after:  5 labels: 0 overlapping pairs, 0 covering a point, 1 crossed by a line, 0 "
+        "far from their point\n",
         "result: stopped: 1 (click): refused\n",
     };
     for (const char* line : expected) {

@@ -25,6 +25,7 @@ constexpr Key kKeys[] = {
     {u"kavreleditor_rtstyle", &MarkSettings::RailTextStyle},
     {u"kavreleditor_tfield", &MarkSettings::HeightField},
     {u"kavreleditor_rlstyle", &MarkSettings::RailLineStyle},
+    {u"kavreleditor_labelheight", &MarkSettings::LabelHeight},
 };
 
 using Preferences = std::map<std::u16string, std::u16string>;

@@ -240,6 +240,48 @@ TEST_F(SettingsDialog, EachChooseButtonChangesItsOwnSettingAndDisplay) {
     }
 }
 
+TEST_F(SettingsDialog, TheLabelHeightIsShownAndTakenBackOnlyAsANumberAboveZero) {
+    const auto type_height = [](const wchar_t* text) {
+        return [text](HWND d) {
+            SetWindowTextW(kavrel::testing::FindControl(d, "eLabelHeight"), text);
+        };
+    };
+    struct Case {
+        const char* label;
+        std::vector<Step> steps;
+        std::vector<std::wstring> messages;
+        std::u16string stored;
+    };
+    const Case cases[] = {
+        {"typed, OK", {type_height(L"1,2"), [](HWND d) { Press(d, "Button1"); }}, {}, u"1,2"},
+        // The dialog stays open after the message; a good number then ends it.
+        {"no number, then a number",
+         {type_height(L"abc"), [](HWND d) { Press(d, "Button1"); }, type_height(L"0,8"),
+          [](HWND d) { Press(d, "Button1"); }},
+         {L"Неверный ввод числа abc"},
+         u"0,8"},
+        {"below zero, then cancelled",
+         {type_height(L"-1"), [](HWND d) { Press(d, "Button1"); },
+          [](HWND d) { Press(d, "Button2"); }},
+         {L"Неверный ввод числа -1"},
+         u"0,6"},
+    };
+    for (const Case& c : cases) {
+        std::wstring shown;
+        const Outcome out = Session(SampleProject(), Full(), [&](HWND d) {
+            shown = ControlText(d, "eLabelHeight");
+            for (const Step& step : c.steps) {
+                step(d);
+            }
+        });
+        EXPECT_EQ(shown, L"0,6") << c.label;
+        EXPECT_EQ(out.messages, c.messages) << c.label;
+        MarkSettings expected = Full();
+        expected.LabelHeight = c.stored;
+        EXPECT_EQ(out.settings, expected) << c.label;
+    }
+}
+
 TEST_F(SettingsDialog, ANewLabelStyleRebuildsTheFieldListAndKeepsTheFieldText) {
     View before;
     View after;
