@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "base/utf8.h"
+
 namespace kavrel::bench {
 namespace {
 
@@ -19,14 +21,6 @@ constexpr double kDenseSpacing = 3.0;
 // A row's contour line runs this far north of its points: through the place
 // right-above each point, so that placement has to look further.
 constexpr double kContourOffset = 0.7;
-
-std::u16string Ascii(const char* text) {
-    std::u16string out;
-    for (const char* p = text; *p; ++p) {
-        out.push_back(static_cast<char16_t>(*p));
-    }
-    return out;
-}
 
 Shape MakeShape(const char16_t* style, bool flag, std::vector<Vertex> vertices) {
     Shape shape;
@@ -75,7 +69,7 @@ const char* ProjectName(ProjectKind kind) {
 std::u16string ObjectId(std::size_t i) {
     char text[16];
     std::snprintf(text, sizeof text, "K%07u", static_cast<unsigned>(i));
-    return Ascii(text);
+    return Utf8ToWide(text);
 }
 
 ObjectPlace PlaceOf(std::size_t i, std::size_t n) {
