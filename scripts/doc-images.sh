@@ -37,25 +37,31 @@ cmake --build "$tree" --target editor_panel_screenshot import_dialog_screenshot 
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-(
-    # shellcheck source=wine-prefix.sh
-    source "$root/scripts/wine-prefix.sh"
-    kavrel_wine_env "$tree" win64
-    trap kavrel_wine_stop EXIT
-    xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
-        set -e
-        source "$1/scripts/wine-prefix.sh"
-        kavrel_wine_warm
-        kavrel_wine "$2/tests/editor/editor_panel_screenshot.exe" "Z:$3" \
-            "Z:$1/demo/sample_sheet.json" >/dev/null
-        kavrel_wine "$2/tests/import/import_dialog_screenshot.exe" "Z:$4/import.bmp" >/dev/null
-        # The desktop program on the sample sheet, a few marks selected, the panel open.
-        kavrel_wine "$2/host/maphost.exe" view --project "Z:$1/demo/sample_sheet.json" \
-            --addon "Z:$2/addon/kavrel.dll" --size 1200x820 --select H041 --select H042 \
-            --select H043 --select H044 --select H045 --select H046 --execute 2 \
-            --snapshot "Z:$4/window.png" >/dev/null
-    ' doc-images "$root" "$tree" "$images" "$work"
-)
+# Runs a script in the 64-bit prefix under Xvfb, Wine warmed up; the script
+# sees the checkout, the tree, the pictures' folder and the work folder as $1
+# to $4.
+in_wine() {
+    (
+        # shellcheck source=wine-prefix.sh
+        source "$root/scripts/wine-prefix.sh"
+        kavrel_wine_env "$tree" win64
+        trap kavrel_wine_stop EXIT
+        xvfb-run -a -s "-screen 0 1280x1024x24" bash -c "
+            set -e
+            source \"\$1/scripts/wine-prefix.sh\"
+            kavrel_wine_warm
+            $1" doc-images "$root" "$tree" "$images" "$work"
+    )
+}
+in_wine '
+    kavrel_wine "$2/tests/editor/editor_panel_screenshot.exe" "Z:$3" \
+        "Z:$1/demo/sample_sheet.json" >/dev/null
+    kavrel_wine "$2/tests/import/import_dialog_screenshot.exe" "Z:$4/import.bmp" >/dev/null
+    # The desktop program on the sample sheet, a few marks selected, the panel open.
+    kavrel_wine "$2/host/maphost.exe" view --project "Z:$1/demo/sample_sheet.json" \
+        --addon "Z:$2/addon/kavrel.dll" --size 1200x820 --select H041 --select H042 \
+        --select H043 --select H044 --select H045 --select H046 --execute 2 \
+        --snapshot "Z:$4/window.png" >/dev/null'
 # -strip: no time stamps, so that an unchanged picture stays the same file.
 convert "$work/import.bmp" -strip "$images/import-dialog.png"
 convert "$work/window.png" -strip "$images/maphost-window.png"
@@ -67,23 +73,15 @@ convert "$images/editor-panel.png" -crop 224x198+0+214 +repage -strip "$images/p
 bash "$root/scripts/demo.sh" --no-build --out "$work/demo" >/dev/null
 convert "$work/demo/import-result.png" -strip "$images/import-result.png"
 # The sheet just before label placement: the session without its clicks on
-# "Расставить подписи" (one step per line in the script).
+# "Расставить подписи" (one step per line in the script), beside the survey
+# catalogue it pastes.
 grep -v '"control":"btnPlaceLabels"' "$root/demo/demo_session.json" >"$work/corrected.json"
-(
-    # shellcheck source=wine-prefix.sh
-    source "$root/scripts/wine-prefix.sh"
-    kavrel_wine_env "$tree" win64
-    trap kavrel_wine_stop EXIT
-    xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
-        set -e
-        source "$1/scripts/wine-prefix.sh"
-        kavrel_wine_warm
-        kavrel_wine "$2/host/maphost.exe" run --project "Z:$1/demo/sample_sheet.json" \
-            --script "Z:$3/corrected.json" --addon "Z:$2/addon/kavrel.dll" \
-            --out "Z:$3/corrected-result.json" --picture "Z:$3/demo/corrected.png" \
-            --size 1600x1150 >/dev/null
-    ' doc-images "$root" "$tree" "$work"
-)
+cp "$root/demo/survey.txt" "$work/"
+in_wine '
+    kavrel_wine "$2/host/maphost.exe" run --project "Z:$1/demo/sample_sheet.json" \
+        --script "Z:$4/corrected.json" --addon "Z:$2/addon/kavrel.dll" \
+        --out "Z:$4/corrected-result.json" --picture "Z:$4/demo/corrected.png" \
+        --size 1600x1150 >/dev/null'
 convert "$work/demo/corrected.png" -crop 620x440+20+20 +repage -strip \
     "$images/example-marks-corrected.png"
 for moment in before after; do
