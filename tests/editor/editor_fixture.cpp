@@ -134,11 +134,7 @@ std::vector<std::wstring> EditorTest::Click(const char* name) {
     testing::DialogWatcher watcher;
     SendMessageW(Control(name), BM_CLICK, 0, 0);
     Pump();
-    std::vector<std::wstring> texts;
-    for (const auto& box : watcher.MessageBoxes()) {
-        texts.push_back(box.text);
-    }
-    return texts;
+    return watcher.MessageTexts();
 }
 
 void EditorTest::SetText(const char* name, const std::wstring& text) {

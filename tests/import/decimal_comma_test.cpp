@@ -34,11 +34,7 @@ std::vector<std::wstring> StepUp(HWND panel, const std::wstring& step) {
     kavrel::testing::DialogWatcher watcher;
     Click(panel, "sbPlusE");
     PumpMessages();
-    std::vector<std::wstring> texts;
-    for (const auto& box : watcher.MessageBoxes()) {
-        texts.push_back(box.text);
-    }
-    return texts;
+    return watcher.MessageTexts();
 }
 
 struct StepRow {

@@ -86,27 +86,17 @@ class ImportRunTest : public ::testing::Test {
         }
     }
 
-    // "Импорт", the question answered with `answer`; the texts of every box.
-    std::vector<std::wstring> Import(int answer = IDYES) {
+    // A click on the dialog's `button`, questions answered with `answer`; the
+    // texts of every box.
+    std::vector<std::wstring> ClickDialog(const char* button, int answer) {
         kavrel::testing::DialogWatcher watcher(answer);
-        Click(dialog_, "Button2");
+        Click(dialog_, button);
         PumpMessages();
-        std::vector<std::wstring> texts;
-        for (const auto& box : watcher.MessageBoxes()) {
-            texts.push_back(box.text);
-        }
-        return texts;
+        return watcher.MessageTexts();
     }
-    std::vector<std::wstring> UndoImport() {
-        kavrel::testing::DialogWatcher watcher;
-        Click(dialog_, "btnUndoImport");
-        PumpMessages();
-        std::vector<std::wstring> texts;
-        for (const auto& box : watcher.MessageBoxes()) {
-            texts.push_back(box.text);
-        }
-        return texts;
-    }
+    // "Импорт"; "Отменить импорт".
+    std::vector<std::wstring> Import(int answer = IDYES) { return ClickDialog("Button2", answer); }
+    std::vector<std::wstring> UndoImport() { return ClickDialog("btnUndoImport", IDOK); }
     // The result window's lines; none when there is no window.
     std::vector<std::wstring> ResultLines() {
         const HWND window = kavrel::testing::FindThreadWindow(L"TfImportResult");

@@ -164,11 +164,7 @@ TEST_F(FaultSweepTest, TheSettingsDialogWithItsStylePicker) {
         });
         SendMessageW(Control("Button2"), BM_CLICK, 0, 0);
         Pump();
-        std::vector<std::wstring> texts;
-        for (const auto& box : watcher.MessageBoxes()) {
-            texts.push_back(box.text);
-        }
-        return texts;
+        return watcher.MessageTexts();
     };
     // Every run without a failure, the clean one and each one after a
     // failure, shows the dialog and the picker once each.

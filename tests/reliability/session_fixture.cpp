@@ -161,11 +161,7 @@ std::vector<std::wstring> SessionTest::Watch(const std::function<void()>& act) {
     testing::DialogWatcher watcher;
     act();
     Pump();
-    std::vector<std::wstring> texts;
-    for (const auto& box : watcher.MessageBoxes()) {
-        texts.push_back(box.text);
-    }
-    return texts;
+    return watcher.MessageTexts();
 }
 
 std::vector<std::wstring> SessionTest::QuickClick(const char* name) {

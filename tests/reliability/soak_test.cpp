@@ -230,11 +230,7 @@ class SoakTest : public SessionTest {
         SendMessageW(Control("Button2"), BM_CLICK, 0, 0);
         Pump();
         EXPECT_EQ(dialogs, 1) << action.name;
-        std::vector<std::wstring> texts;
-        for (const auto& box : watcher.MessageBoxes()) {
-            texts.push_back(box.text);
-        }
-        return texts;
+        return watcher.MessageTexts();
     }
 
     // One action; it must show nothing, and a correction must commit, but for

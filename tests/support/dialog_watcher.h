@@ -33,6 +33,14 @@ class DialogWatcher {
     void OnWindow(const std::wstring& className, std::function<void(HWND)> action);
 
     const std::vector<SeenMessageBox>& MessageBoxes() const { return boxes_; }
+    // The texts of the boxes seen so far, in order.
+    std::vector<std::wstring> MessageTexts() const {
+        std::vector<std::wstring> texts;
+        for (const SeenMessageBox& box : boxes_) {
+            texts.push_back(box.text);
+        }
+        return texts;
+    }
 
   private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) noexcept;
