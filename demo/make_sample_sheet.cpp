@@ -327,10 +327,19 @@ ordered_json Select(const std::vector<std::string>& ids, const char* note) {
     step["ids"] = ids;
     return step;
 }
-ordered_json Click(const char* form, const char* control, const char* note) {
-    ordered_json step = Step("click", note);
+// A step on one control of a form.
+ordered_json OnControl(const char* what, const char* form, const char* control, const char* note) {
+    ordered_json step = Step(what, note);
     step["form"] = form;
     step["control"] = control;
+    return step;
+}
+ordered_json Click(const char* form, const char* control, const char* note) {
+    return OnControl("click", form, control, note);
+}
+ordered_json Check(const char* form, const char* control, bool checked, const char* note) {
+    ordered_json step = OnControl("check", form, control, note);
+    step["checked"] = checked;
     return step;
 }
 ordered_json Type(const char* control, const char* text) {
@@ -387,11 +396,7 @@ ordered_json Session(const Sheet& sheet) {
     steps.push_back(Click("TfKavrelEditor", "sbPlusE", "Высоты +0,5 (введённый шаг)"));
     steps.push_back(Click("TfKavrelEditor", "SpeedButton9", "Ошибочный щелчок: высоты −0,5"));
     steps.push_back(Click("TfKavrelEditor", "btnUndo", "«Отменить»: высоты до ошибочного щелчка"));
-    ordered_json rails = Step("check", "Режим «Рельсы»");
-    rails["form"] = "TfKavrelEditor";
-    rails["control"] = "cbRelsy";
-    rails["checked"] = true;
-    steps.push_back(rails);
+    steps.push_back(Check("TfKavrelEditor", "cbRelsy", true, "Режим «Рельсы»"));
     steps.push_back(Select(sheet.rail_marks, "Все отметки головки рельса"));
     steps.push_back(Click("TfKavrelEditor", "sbRotDn",
                           "Подписи рельсовых отметок повёрнуты на 20° по часовой стрелке"));
@@ -407,16 +412,12 @@ ordered_json Session(const Sheet& sheet) {
     ordered_json import = Step("command", "Команда «Импорт высотных отметок из текста»");
     import["id"] = 1;
     steps.push_back(import);
-    ordered_json paste = Step("set_text", "Каталог высот съёмки (demo/survey.txt)");
-    paste["form"] = "TMainForm";
-    paste["control"] = "mData";
+    ordered_json paste =
+        OnControl("set_text", "TMainForm", "mData", "Каталог высот съёмки (demo/survey.txt)");
     paste["file"] = "survey.txt";
     steps.push_back(paste);
-    ordered_json header = Step("check", "Первая строка каталога — заголовок");
-    header["form"] = "TMainForm";
-    header["control"] = "cbNoFirstLine";
-    header["checked"] = true;
-    steps.push_back(header);
+    steps.push_back(
+        Check("TMainForm", "cbNoFirstLine", true, "Первая строка каталога — заголовок"));
     for (const char* list : {"cbLayer", "cbPointStyle", "cbZField"}) {
         // План\Рельеф, its style "Высотная отметка", the field A.H: each the first.
         steps.push_back({{"do", "choose"}, {"form", "TMainForm"}, {"control", list}, {"index", 0}});
@@ -424,15 +425,9 @@ ordered_json Session(const Sheet& sheet) {
     ordered_json run = Click("TMainForm", "Button2", "«Импорт»: высоты по каталогу, ответ «Да»");
     run["then"] = {{{"do", "answer"}, {"button", "yes"}}};
     steps.push_back(run);
-    ordered_json result = Step("read_text", "Окно «Результат импорта»");
-    result["form"] = "TfImportResult";
-    result["control"] = "mResult";
-    steps.push_back(result);
-    ordered_json plain = Step("check", "Режим «Рельсы» снят");
-    plain["form"] = "TfKavrelEditor";
-    plain["control"] = "cbRelsy";
-    plain["checked"] = false;
-    steps.push_back(plain);
+    steps.push_back(
+        OnControl("read_text", "TfImportResult", "mResult", "Окно «Результат импорта»"));
+    steps.push_back(Check("TfKavrelEditor", "cbRelsy", false, "Режим «Рельсы» снят"));
     steps.push_back(Select(all_marks, "Снова все высотные отметки листа"));
     steps.push_back(Click("TfKavrelEditor", "btnPlaceLabels",
                           "Расставить подписи: каждая там, где ничего не перекрывает"));
